@@ -1,0 +1,19 @@
+// Decoding of the big-endian integer fields of an AIFF-C file.
+//
+// swapBytes16 / swapBytes32 exchange the bytes of a value: 0x0200 becomes
+// 0x0002, 0x11223344 becomes 0x44332211. The load helpers take the bytes of
+// a field in file order and give its number on any host byte order:
+// 00 02 is 2, 00 00 00 26 is 38, FF FF FF FF is 4294967295 (never -1).
+#pragma once
+
+#include <cstdint>
+
+namespace quennix {
+
+std::uint16_t swapBytes16(std::uint16_t value);
+std::uint32_t swapBytes32(std::uint32_t value);
+
+std::uint16_t loadUint16BigEndian(const std::uint8_t* bytes);
+std::uint32_t loadUint32BigEndian(const std::uint8_t* bytes);
+
+}  // namespace quennix

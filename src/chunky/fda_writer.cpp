@@ -1,0 +1,50 @@
+#include "chunky/fda_writer.h"
+
+#include <cassert>
+
+#include "platform/files.h"
+#include "platform/sound_block.h"
+#include "platform/user_name.h"
+#include "text/date_time.h"
+
+namespace quennix {
+
+std::optional<std::uint32_t> storedSampleRate(const Extended80& sampleRate) {
+  std::optional<std::int64_t> rounded = roundToInt64(sampleRate);
+  if (!rounded) return std::nullopt;
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(*rounded));
+}
+
+FdaInfo fdaInfoFor(const SourceInfo& source) {
+  std::optional<std::uint32_t> rate = storedSampleRate(source.common.sampleRate);
+  assert(rate.has_value());
+  FdaInfo info;
+  info.channels = source.common.channels;
+  info.sampleSize = source.common.sampleSize;
+  info.leadWord = source.soundHead.leadWord;
+  info.sampleRate = rate.value_or(0);
+  info.infoValue1 = 0;
+  info.infoValue2 = 0xFFFFFFFF;
+  info.infoValue3 = 0;
+  return info;
+}
+
+WriteOutcome writeFdaFileWith(int input, int output, const SourceInfo& source, const FileBurnInfo& burnInfo) {
+  ByteBuffer head = fdaHeadBytes(burnInfo, fdaInfoFor(source), source.soundByteCount);
+  if (!writeFully(output, head.data(), head.size())) return WriteOutcome::writeFailed;
+
+  SoundBlock block;
+  if (!obtainSoundBlock(source.soundByteCount, block)) return WriteOutcome::outOfMemory;
+  ReadResult read = readFully(input, block.bytes, block.size);
+  bool written = !read.failed && writeFully(output, block.bytes, block.size);
+  releaseSoundBlock(block);
+  if (read.failed) return WriteOutcome::readFailed;
+  return written ? WriteOutcome::done : WriteOutcome::writeFailed;
+}
+
+WriteOutcome writeFdaFile(int input, int output, const SourceInfo& source, const LocaleSettings& locale) {
+  std::string dateStamp = formatDateTime("mmmm dd, yyyy, h:nn:ss AM/PM", currentLocalDateTime(), locale);
+  return writeFdaFileWith(input, output, source, fdaBurnInfo(currentLoginName(), dateStamp));
+}
+
+}  // namespace quennix

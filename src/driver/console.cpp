@@ -1,0 +1,52 @@
+#include "driver/console.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/files.h"
+
+namespace quennix {
+namespace {
+
+void append(Console& console, std::string_view text) {
+  while (!text.empty()) {
+    if (console.used == console.buffer.size()) flush(console);
+    std::size_t room = console.buffer.size() - console.used;
+    std::size_t take = std::min(room, text.size());
+    std::copy_n(text.data(), take, console.buffer.data() + console.used);
+    console.used += take;
+    text.remove_prefix(take);
+  }
+}
+
+void endOperation(Console& console) {
+  if (console.interactive) flush(console);
+}
+
+}  // namespace
+
+Console consoleFor(int fd) {
+  Console console;
+  console.fd = fd;
+  console.interactive = ::isatty(fd) == 1;
+  return console;
+}
+
+void print(Console& console, std::string_view text) {
+  append(console, text);
+  endOperation(console);
+}
+
+void printLine(Console& console, std::string_view text) {
+  append(console, text);
+  append(console, "\r\n");
+  endOperation(console);
+}
+
+void flush(Console& console) {
+  writeFully(console.fd, console.buffer.data(), console.used);
+  console.used = 0;
+}
+
+}  // namespace quennix

@@ -1,0 +1,109 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+
+namespace quennix {
+namespace {
+
+// One call moves at most this much, whatever the platform's own limit.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+ReadResult readFully(int fd, void* dest, std::size_t size) {
+  ReadResult result;
+  auto* bytes = static_cast<unsigned char*>(dest);
+  while (result.count < size) {
+    std::size_t want = std::min(size - result.count, kMaxTransfer);
+    ssize_t got = ::read(fd, bytes + result.count, want);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      result.failed = true;
+      break;
+    }
+    if (got == 0) break;
+    result.count += static_cast<std::size_t>(got);
+  }
+  return result;
+}
+
+ReadResult readFullyAt(int fd, std::uint64_t offset, void* dest, std::size_t size) {
+  ReadResult result;
+  auto* bytes = static_cast<unsigned char*>(dest);
+  constexpr auto kMaxOffset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+  while (result.count < size) {
+    std::uint64_t at = offset + result.count;
+    if (at > kMaxOffset) break;  // no byte lies there
+    std::size_t want = std::min(size - result.count, kMaxTransfer);
+    ssize_t got = ::pread(fd, bytes + result.count, want, static_cast<off_t>(at));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      result.failed = true;
+      break;
+    }
+    if (got == 0) break;
+    result.count += static_cast<std::size_t>(got);
+  }
+  return result;
+}
+
+bool writeFully(int fd, const void* source, std::size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(source);
+  std::size_t done = 0;
+  while (done < size) {
+    std::size_t want = std::min(size - done, kMaxTransfer);
+    ssize_t put = ::write(fd, bytes + done, want);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool seekTo(int fd, std::uint64_t offset) {
+  if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+  return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+int openInput(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+int createOutput(const std::string& name, int inputFd) {
+  struct stat input;
+  struct stat existing;
+  if (::fstat(inputFd, &input) == 0 && ::stat(name.c_str(), &existing) == 0 && sameFile(input, existing)) return -1;
+  // O_NONBLOCK: a FIFO without a reader fails here instead of hanging the run.
+  return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+}
+
+void discardOutput(const std::string& name, int fd) {
+  struct stat written;
+  if (::fstat(fd, &written) != 0 || !S_ISREG(written.st_mode)) return;
+  struct stat named;
+  if (::lstat(name.c_str(), &named) == 0 && sameFile(named, written)) {
+    ::unlink(name.c_str());
+  } else if (::ftruncate(fd, 0) != 0) {
+    // Nothing more can be done for a file that cannot be emptied.
+  }
+}
+
+void closeFile(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+
+}  // namespace quennix

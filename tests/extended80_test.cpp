@@ -1,0 +1,3 @@
+#include "aifc/extended80.h"
+
+#include <gtest/gtest.h>
