@@ -1,0 +1,244 @@
+#include "aifc/source_header.h"
+
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <optional>
+
+#include "test_support.h"
+
+namespace quennix {
+namespace {
+
+using test::AifcFields;
+using test::Bytes;
+
+struct ReadBack {
+  SourceInfo info;
+  off_t position;  // where the input stands afterwards
+};
+
+int memoryFile(const Bytes& bytes) {
+  int fd = ::memfd_create("aifc", MFD_CLOEXEC);
+  EXPECT_GE(fd, 0);
+  EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  ::lseek(fd, 0, SEEK_SET);
+  return fd;
+}
+
+std::optional<ReadBack> readBack(const Bytes& bytes) {
+  int fd = memoryFile(bytes);
+  ReadBack result;
+  bool accepted = readSourceHeader(fd, result.info);
+  result.position = ::lseek(fd, 0, SEEK_CUR);
+  ::close(fd);
+  if (!accepted) return std::nullopt;
+  return result;
+}
+
+AifcFields typicalFields() {
+  AifcFields fields;
+  fields.channels = 2;
+  fields.sampleFrames = 3;
+  fields.sampleSize = 16;
+  fields.leadWord = 0x1234;
+  fields.sound = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  return fields;
+}
+
+Bytes comm(std::uint32_t size, const Bytes& body) {
+  Bytes bytes = test::bytesOf("COMM");
+  test::appendBigEndian32(bytes, size);
+  test::append(bytes, body);
+  return bytes;
+}
+
+TEST(ReadSourceHeader, ClassicLayoutWithOddCommonChunk) {
+  AifcFields fields = typicalFields();  // a one-byte compression name: S = 23 and a pad byte
+  std::optional<ReadBack> got = readBack(aifcFile(fields));
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->info.common.channels, 2);
+  EXPECT_EQ(got->info.common.sampleFrames, 3u);
+  EXPECT_EQ(got->info.common.sampleSize, 16);
+  EXPECT_EQ(roundToInt64(got->info.common.sampleRate), 44100);
+  EXPECT_EQ(got->info.soundHead.leadWord, 0x1234);
+  EXPECT_EQ(got->info.soundByteCount, 10u);
+  EXPECT_EQ(got->position, 74) << "the Sound Data header at 56, its head of 10 bytes after it";
+}
+
+// Where the sound bytes start and how many there are, for the layouts that
+// real writers produce; every one must find the same fields.
+TEST(ReadSourceHeader, FindsTheChunksOfEveryCommonLayout) {
+  const Bytes name = test::chunk("NAME", test::bytesOf("Tone"));
+  const Bytes annotation = test::chunk("ANNO", test::bytesOf("odd"));  // odd size and its pad byte
+  const Bytes evenName = {14, 'n', 'o', 't', ' ', 'c', 'o', 'm', 'p', 'r', 'e', 's', 's', 'e', 'd', 0};
+  struct Row {
+    const char* what;
+    Bytes compressionName;
+    Bytes beforeCommon, afterCommon, trailing;
+    bool soundFirst;
+    std::uint32_t formSize;  // 0: the true size
+  };
+  const Row rows[] = {
+      {"even S = 24 (padded pstring)", {0, 0}, {}, {}, {}, false, 0},
+      {"even S = 38", evenName, {}, {}, {}, false, 0},
+      {"metadata before COMM", evenName, name, {}, {}, false, 0},
+      {"metadata between COMM and SSND", {0, 0}, {}, annotation, {}, false, 0},
+      {"SSND first, COMM last", evenName, name, annotation, {}, true, 0},
+      {"trailing chunks", {0}, {}, {}, annotation, false, 0},
+      {"FORM size 0", {0}, {}, {}, {}, false, 1},
+  };
+  for (const Row& row : rows) {
+    AifcFields fields = typicalFields();
+    fields.compressionName = row.compressionName;
+    fields.beforeCommon = row.beforeCommon;
+    fields.afterCommon = row.afterCommon;
+    fields.trailing = row.trailing;
+    fields.soundFirst = row.soundFirst;
+    Bytes file = aifcFile(fields);
+    if (row.formSize != 0) std::fill(file.begin() + 4, file.begin() + 8, 0);
+    std::optional<ReadBack> got = readBack(file);
+    ASSERT_TRUE(got) << row.what;
+    EXPECT_EQ(got->info.common.channels, 2) << row.what;
+    EXPECT_EQ(got->info.soundHead.leadWord, 0x1234) << row.what;
+    EXPECT_EQ(got->info.soundByteCount, 10u) << row.what;
+    Bytes soundChunk = test::chunk("SSND", soundDataBody(fields));
+    auto at = std::search(file.begin(), file.end(), soundChunk.begin(), soundChunk.end());
+    EXPECT_EQ(got->position, (at - file.begin()) + 18) << row.what;
+  }
+}
+
+TEST(ReadSourceHeader, FallsBackToTheFixedLayoutByPosition) {
+  // Unnamed chunks in the classic places: the identifiers are not examined.
+  AifcFields fields = typicalFields();
+  Bytes file = aifcFile(fields);
+  std::copy_n("XXXX", 4, file.begin() + 12);
+  std::copy_n("YYYY", 4, file.begin() + 24);
+  std::copy_n("ZZZZ", 4, file.begin() + 56);
+  std::optional<ReadBack> got = readBack(file);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->info.soundHead.leadWord, 0x1234);
+  EXPECT_EQ(got->info.soundByteCount, 10u);
+  EXPECT_EQ(got->position, 74);
+}
+
+TEST(ReadSourceHeader, CommonChunkOfSize21EndsInItsPadByte) {
+  // The pad byte of a 21-byte Common chunk is the last byte of compressionType.
+  Bytes body = commonBody(typicalFields());
+  body.resize(21);
+  Bytes file = test::bytesOf("FORMxxxxAIFC");
+  test::append(file, test::chunk("FVER", {0, 0, 0, 0}));
+  test::append(file, comm(21, body));
+  file.push_back('E');  // the pad byte
+  test::append(file, test::chunk("SSND", soundDataBody(typicalFields())));
+  std::optional<ReadBack> got = readBack(file);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(std::string(got->info.common.compressionType.begin(), got->info.common.compressionType.end()), "NONE");
+  EXPECT_EQ(got->position, 54 + 8 + 10);
+}
+
+TEST(ReadSourceHeader, NonzeroOffsetIsNotHonoured) {
+  AifcFields fields = typicalFields();
+  fields.offset = 4;
+  fields.blockSize = 4096;
+  std::optional<ReadBack> got = readBack(aifcFile(fields));
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->info.soundHead.leadWord, 0x1234);
+  EXPECT_EQ(got->position, 74);
+}
+
+TEST(ReadSourceHeader, SoundDataSizeOfTenHasNoSoundBytes) {
+  AifcFields fields = typicalFields();
+  fields.sound.clear();
+  std::optional<ReadBack> got = readBack(aifcFile(fields));
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->info.soundByteCount, 0u);
+}
+
+TEST(ReadSourceHeader, RefusesWhatIsNoAcceptedAifcFile) {
+  struct Row {
+    const char* what;
+    Bytes file;
+  };
+  auto withFormType = [](const std::string& type) {
+    AifcFields fields = typicalFields();
+    fields.formType = type;
+    return aifcFile(fields);
+  };
+  auto withChunkId = [](const std::string& id) {
+    Bytes file = aifcFile(typicalFields());
+    std::copy(id.begin(), id.end(), file.begin());
+    return file;
+  };
+  auto withSizeAt = [](std::size_t offset, std::uint32_t size) {
+    Bytes file = aifcFile(typicalFields());
+    Bytes raw;
+    test::appendBigEndian32(raw, size);
+    std::copy(raw.begin(), raw.end(), file.begin() + static_cast<std::ptrdiff_t>(offset));
+    return file;
+  };
+  const Row rows[] = {
+      {"form type AIFF", withFormType("AIFF")},
+      {"form type aifc", withFormType("aifc")},
+      {"form type AIF and NUL", withFormType(std::string("AIF\0", 4))},
+      {"chunk id form", withChunkId("form")},
+      {"chunk id RIFF", withChunkId("RIFF")},
+      {"Common chunk size 20", withSizeAt(28, 20)},
+      {"Common chunk size 0", withSizeAt(28, 0)},
+      {"Sound Data chunk size 9", withSizeAt(60, 9)},
+      {"Sound Data chunk size 8 (would wrap)", withSizeAt(60, 8)},
+      {"Common chunk size 2^32 - 1", withSizeAt(28, 0xFFFFFFFF)},
+      {"empty file", {}},
+  };
+  for (const Row& row : rows) EXPECT_FALSE(readBack(row.file)) << row.what;
+}
+
+TEST(ReadSourceHeader, HeaderCutShortAtEveryLengthIsRefused) {
+  for (bool metadata : {false, true}) {
+    AifcFields fields = typicalFields();
+    if (metadata) fields.beforeCommon = test::chunk("NAME", test::bytesOf("Cut"));
+    Bytes file = aifcFile(fields);
+    std::optional<ReadBack> whole = readBack(file);
+    ASSERT_TRUE(whole);
+    auto soundStart = static_cast<std::size_t>(whole->position);
+    for (std::size_t length = 0; length <= file.size(); ++length) {
+      Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+      EXPECT_EQ(readBack(cut).has_value(), length >= soundStart) << "cut at " << length;
+    }
+  }
+}
+
+TEST(SummaryText, FiguresOfTheSummaryTable) {
+  const struct {
+    std::uint16_t leadWord, channels;
+    Bytes rate;
+    const char* text;
+  } rows[] = {
+      {372,   2,     test::extendedBytes(44100), "(64.1kbps, 44.1kHz, 2ch)..."},
+      {743,   2,     test::extendedBytes(44100), "(128.0kbps, 44.1kHz, 2ch)..."},
+      {0,     1,     test::extendedBytes(48000), "(0.0kbps, 48.0kHz, 1ch)..."},
+      {500,   0,     test::extendedBytes(44100), "(0.0kbps, 44.1kHz, 0ch)..."},
+      {372,   2,     test::extendedBytes(0xC00E, 0xAC44000000000000u), "(64.1kbps, -44.1kHz, 2ch)..."},
+      {65535, 65535, test::extendedBytes(8000), "(369926323.3kbps, 8.0kHz, 65535ch)..."},
+      {256,   1,     test::extendedBytes(22050), "(22.1kbps, 22.1kHz, 1ch)..."},
+      {1,     1,     test::extendedBytes(250), "(0.1kbps, 0.3kHz, 1ch)..."},
+      {1,     1,     test::extendedBytes(0x7FFF, 0xC000000000000000u), "(0.1kbps, NANkHz, 1ch)..."},
+      {1,     1,     test::extendedBytes(0x7FFF, 0x8000000000000001u), "(0.1kbps, NANkHz, 1ch)..."},
+      {1,     1,     test::extendedBytes(0x400E, 0x2C44000000000000u), "(0.1kbps, NANkHz, 1ch)..."},
+      {1,     1,     test::extendedBytes(0x7FFF, 0x8000000000000000u), "(0.1kbps, INFkHz, 1ch)..."},
+      {1,     1,     test::extendedBytes(0xFFFF, 0x8000000000000000u), "(0.1kbps, -INFkHz, 1ch)..."},
+  };
+  LocaleSettings locale;
+  for (const auto& row : rows) {
+    SourceInfo info;
+    info.soundHead.leadWord = row.leadWord;
+    info.common.channels = row.channels;
+    info.common.sampleRate = extendedFromBigEndian(row.rate.data());
+    EXPECT_EQ(summaryText(info, locale), row.text);
+  }
+  EXPECT_EQ(bitrateFigure(256, 1), sampleRateFigure(extendedFromUnsigned(22050)));
+}
+
+}  // namespace
+}  // namespace quennix

@@ -1,0 +1,206 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace quennix::test {
+
+const std::string kBannerLine = "Quennix v1.0 by Velmor [velmor@example.org]\r\n";
+
+Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+void appendBigEndian16(Bytes& bytes, std::uint16_t value) {
+  bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+  bytes.push_back(static_cast<std::uint8_t>(value));
+}
+
+void appendBigEndian32(Bytes& bytes, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void appendLittleEndian32(Bytes& bytes, std::uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void append(Bytes& bytes, const Bytes& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
+void append(Bytes& bytes, const std::string& text) { bytes.insert(bytes.end(), text.begin(), text.end()); }
+
+Bytes extendedBytes(std::uint16_t signAndExponent, std::uint64_t significand) {
+  Bytes bytes;
+  appendBigEndian16(bytes, signAndExponent);
+  appendBigEndian32(bytes, static_cast<std::uint32_t>(significand >> 32));
+  appendBigEndian32(bytes, static_cast<std::uint32_t>(significand));
+  return bytes;
+}
+
+Bytes extendedBytes(std::uint64_t rate) {
+  if (rate == 0) return Bytes(10, 0);
+  int top = 63;
+  while ((rate >> top) == 0) --top;
+  return extendedBytes(static_cast<std::uint16_t>(16383 + top), rate << (63 - top));
+}
+
+Bytes chunk(const std::string& id, const Bytes& body) {
+  Bytes bytes = bytesOf(id);
+  appendBigEndian32(bytes, static_cast<std::uint32_t>(body.size()));
+  append(bytes, body);
+  if (body.size() % 2 != 0) bytes.push_back(0);
+  return bytes;
+}
+
+Bytes commonBody(const AifcFields& fields) {
+  Bytes body;
+  appendBigEndian16(body, fields.channels);
+  appendBigEndian32(body, fields.sampleFrames);
+  appendBigEndian16(body, fields.sampleSize);
+  append(body, fields.sampleRate);
+  append(body, fields.compressionType);
+  append(body, fields.compressionName);
+  return body;
+}
+
+Bytes soundDataBody(const AifcFields& fields) {
+  Bytes body;
+  appendBigEndian32(body, fields.offset);
+  appendBigEndian32(body, fields.blockSize);
+  appendBigEndian16(body, fields.leadWord);
+  append(body, fields.sound);
+  return body;
+}
+
+Bytes aifcFile(const AifcFields& fields) {
+  Bytes body = bytesOf(fields.formType);
+  append(body, chunk("FVER", {0xA2, 0x80, 0x51, 0x40}));
+  append(body, fields.beforeCommon);
+  Bytes common = chunk("COMM", commonBody(fields));
+  Bytes sound = chunk("SSND", soundDataBody(fields));
+  append(body, fields.soundFirst ? sound : common);
+  append(body, fields.afterCommon);
+  append(body, fields.soundFirst ? common : sound);
+  append(body, fields.trailing);
+  Bytes file = bytesOf("FORM");
+  appendBigEndian32(file, static_cast<std::uint32_t>(body.size()));
+  append(file, body);
+  return file;
+}
+
+TempDir::TempDir() {
+  char pattern[] = "/tmp/quennix-test-XXXXXX";
+  if (::mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
+void writeFile(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+Bytes readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+namespace {
+
+std::string readAll(int fd) {
+  std::string text;
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  return text;
+}
+
+}  // namespace
+
+RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions& options) {
+  // Standard output and error go to files, so that a large output cannot
+  // block the child.
+  TempDir capture;
+  std::string outPath = capture.file("out");
+  std::string errPath = capture.file("err");
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int in = ::open("/dev/null", O_RDONLY);
+    if (out < 0 || err < 0 || in < 0) ::_exit(126);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    if (!options.directory.empty() && ::chdir(options.directory.c_str()) != 0) ::_exit(126);
+    for (const auto& [name, value] : options.environment) ::setenv(name.c_str(), value.c_str(), 1);
+    for (const std::string& name : options.unset) ::unsetenv(name.c_str());
+    struct rlimit limit;
+    limit.rlim_cur = limit.rlim_max = options.addressSpaceLimit;
+    if (options.addressSpaceLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = limit.rlim_max = options.fileSizeLimit;
+    if (options.fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::vector<char*> argv;
+    std::string program = QUENNIX_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& argument : copies) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  RunResult result;
+  int outFd = ::open(outPath.c_str(), O_RDONLY);
+  int errFd = ::open(errPath.c_str(), O_RDONLY);
+  result.output = readAll(outFd);
+  result.errors = readAll(errFd);
+  ::close(outFd);
+  ::close(errFd);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return result;
+}
+
+std::string lines(const std::vector<std::string>& texts) {
+  std::string all;
+  for (const std::string& text : texts) all += text + "\r\n";
+  return all;
+}
+
+bool underAddressSanitizer() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  return true;
+#else
+  return false;
+#endif
+#else
+  return false;
+#endif
+}
+
+}  // namespace quennix::test
