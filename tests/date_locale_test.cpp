@@ -22,6 +22,7 @@ TEST(FormatDateTime, WritesTheStampPattern) {
     LocalDateTime moment;
     const LocaleSettings* locale;
     const char* text;
+    // clang-format off
   } rows[] = {
       {at(2024, 3, 5, 0, 7, 9),     &plain,  "March 05, 2024, 12:07:09 AM"},
       {at(2025, 1, 31, 11, 59, 59), &plain,  "January 31, 2025, 11:59:59 AM"},
@@ -34,6 +35,7 @@ TEST(FormatDateTime, WritesTheStampPattern) {
       {at(2024, 3, 5, 0, 7, 9),     &dotted, "March 05, 2024, 12.07.09 AM"},
       {at(2024, 3, 5, 0, 7, 9),     &none,   "March 05, 2024, 120709 AM"},
   };
+  // clang-format on
   for (const auto& row : rows) EXPECT_EQ(formatDateTime(kPattern, row.moment, *row.locale), row.text);
 }
 
@@ -55,6 +57,7 @@ TEST(LocaleSettings, PicksEachItemOrItsDefault) {
     char expectedDecimal;
     char expectedTime;
   };
+  // clang-format off
   const Row rows[] = {
       {"C locale",          true,  ".",  true,  "%H:%M:%S",   '.',  ':'},
       {"decimal comma, %T", true,  ",",  true,  "%T",         ',',  ':'},
@@ -69,6 +72,7 @@ TEST(LocaleSettings, PicksEachItemOrItsDefault) {
       {"hour, no minute",   true,  ".",  true,  "%H:%S",      '.',  ':'},
       {"nothing supplied",  false, "",   false, "",           '.',  ':'},
   };
+  // clang-format on
   for (const Row& row : rows) {
     LocaleValues values;
     values.hasDecimalPoint = row.hasDecimal;
@@ -84,8 +88,8 @@ TEST(LocaleSettings, PicksEachItemOrItsDefault) {
 
 TEST(LocaleSettings, TakesMonthNamesOneByOne) {
   LocaleValues values;
-  values.monthNames = {"janvier", "", "mars", "avril", "mai", "juin", "juillet", "ao\xC3\xBBt", "septembre",
-                       "octobre", "novembre", ""};
+  values.monthNames = {"janvier",     "",          "mars",    "avril",    "mai", "juin", "juillet",
+                       "ao\xC3\xBBt", "septembre", "octobre", "novembre", ""};
   LocaleSettings settings = localeSettingsFrom(values);
   EXPECT_EQ(settings.longMonthNames[0], "janvier");
   EXPECT_EQ(settings.longMonthNames[1], "February");

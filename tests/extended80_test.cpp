@@ -46,6 +46,7 @@ TEST(Extended80, DecodesEveryClassOfTheField) {
     std::int64_t wholeValue;  // for finite rows
   };
   using C = Extended80Class;
+  // clang-format off
   const Row rows[] = {
       {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, C::normal, 44100},
       {{0x40, 0x0D, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, C::normal, 22050},
@@ -65,6 +66,7 @@ TEST(Extended80, DecodesEveryClassOfTheField) {
       {{0x7F, 0xFF, 0x40, 0x00, 0, 0, 0, 0, 0, 0}, C::refused, 0},
       {{0x00, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 1}, C::denormal, 0},
   };
+  // clang-format on
   for (const Row& row : rows) {
     Extended80 v = extendedFromBigEndian(row.bytes);
     SCOPED_TRACE(hexOf(v));
@@ -87,6 +89,7 @@ struct ArithmeticRow {
   Op op;
   Bits a, b, expected;
 };
+// clang-format off
 const ArithmeticRow kArithmeticRows[] = {
   {Op::divide, {0x400E, 0xAC44000000000000ULL}, {0x4008, 0xFA00000000000000ULL}, {0x4004, 0xB066666666666666ULL}},
   {Op::divide, {0x400D, 0xAC44000000000000ULL}, {0x4008, 0xFA00000000000000ULL}, {0x4003, 0xB066666666666666ULL}},
@@ -115,6 +118,7 @@ const ArithmeticRow kArithmeticRows[] = {
   {Op::multiply, {0x0001, 0x8000000000000000ULL}, {0x3FFE, 0x8000000000000000ULL}, {0x0000, 0x4000000000000000ULL}},
   {Op::multiply, {0x7FFE, 0x8000000000000000ULL}, {0x4000, 0x8000000000000000ULL}, {0x7FFF, 0x8000000000000000ULL}},
 };
+// clang-format on
 
 TEST(Extended80, RoundsExactResultsOnceToSixtyFourBits) {
   for (const ArithmeticRow& row : kArithmeticRows) {
@@ -140,6 +144,7 @@ TEST(Extended80, SpecialOperandsFollowTheirClass) {
     Extended80 a, b;
     C quotient, product;
   };
+  // clang-format off
   const Row rows[] = {
       {"inf, 1", inf, one, C::infinity, C::infinity},  {"1, inf", one, inf, C::zero, C::infinity},
       {"inf, inf", inf, inf, C::quietNaN, C::infinity}, {"0, 0", zero, zero, C::quietNaN, C::zero},
@@ -148,6 +153,7 @@ TEST(Extended80, SpecialOperandsFollowTheirClass) {
       {"unnormal, 1", unnormal, one, C::quietNaN, C::quietNaN},
       {"pseudo-inf, 1", pseudoInf, one, C::quietNaN, C::quietNaN},
   };
+  // clang-format on
   for (const Row& row : rows) {
     EXPECT_EQ(classify(divide(row.a, row.b)), row.quotient) << "divide " << row.what;
     EXPECT_EQ(classify(multiply(row.a, row.b)), row.product) << "multiply " << row.what;
@@ -164,6 +170,7 @@ TEST(Extended80, RoundsToInt64TiesToEven) {
     bool fits;
     std::int64_t expected;
   };
+  // clang-format off
   const Row rows[] = {
       {{0x400E, 0xAC44000000000000u}, true, 44100},            // 44100.0
       {{0x400D, 0xAC45000000000000u}, true, 22050},            // 22050.5
@@ -184,6 +191,7 @@ TEST(Extended80, RoundsToInt64TiesToEven) {
       {{0x7FFF, 0xC000000000000000u}, false, 0},               // quiet NaN
       {{0x400E, 0x2C44000000000000u}, false, 0},               // refused pattern
   };
+  // clang-format on
   for (const Row& row : rows) {
     std::optional<std::int64_t> got = roundToInt64(fromBits(row.value));
     SCOPED_TRACE(hexOf(fromBits(row.value)));
@@ -222,8 +230,7 @@ Extended80 fromNative(long double native) {
 TEST(Extended80, AgreesWithTheX87OnRandomQuotientsAndProducts) {
   std::mt19937_64 random(20261210);
   for (int i = 0; i < 200000; ++i) {
-    Extended80 a{random() % 2 == 0, static_cast<std::uint16_t>(1 + random() % 32766),
-                 random() | 0x8000000000000000u};
+    Extended80 a{random() % 2 == 0, static_cast<std::uint16_t>(1 + random() % 32766), random() | 0x8000000000000000u};
     Extended80 b{false, static_cast<std::uint16_t>(16383 + random() % 64), random() | 0x8000000000000000u};
     if (i % 4 == 0) b = extendedFromUnsigned(1000);
     if (i % 8 == 1) a.exponent = static_cast<std::uint16_t>(1 + random() % 80);  // results near the denormals

@@ -10,8 +10,7 @@ namespace quennix {
 namespace {
 
 Extended80 bits(std::uint16_t signAndExponent, std::uint64_t significand) {
-  return Extended80{(signAndExponent & 0x8000) != 0, static_cast<std::uint16_t>(signAndExponent & 0x7FFF),
-                    significand};
+  return Extended80{(signAndExponent & 0x8000) != 0, static_cast<std::uint16_t>(signAndExponent & 0x7FFF), significand};
 }
 Extended80 whole(std::uint64_t n) { return extendedFromUnsigned(n); }
 Extended80 negated(Extended80 v) {
@@ -24,7 +23,8 @@ TEST(IntegerText, WritesPlainDecimalDigits) {
   const struct {
     std::int32_t value;
     const char* text;
-  } rows[] = {{0, "0"}, {7, "7"}, {2000, "2000"}, {2147483647, "2147483647"}, {-1, "-1"}, {-2147483647 - 1, "-2147483648"}};
+  } rows[] = {
+      {0, "0"}, {7, "7"}, {2000, "2000"}, {2147483647, "2147483647"}, {-1, "-1"}, {-2147483647 - 1, "-2147483648"}};
   for (const auto& row : rows) EXPECT_EQ(integerText(row.value), row.text) << row.value;
 }
 
@@ -34,6 +34,7 @@ TEST(DecimalDigits, RoundsTheExactValueToEighteenDigits) {
     Extended80 value;
     const char* digits;
     int exponent;
+    // clang-format off
   } rows[] = {
       {"22050/1000", ratio(22050, 1000),          "220500000000000000", 2},
       {"0.25",       bits(0x3FFD, 1ull << 63),    "250000000000000000", 0},
@@ -45,6 +46,7 @@ TEST(DecimalDigits, RoundsTheExactValueToEighteenDigits) {
       {"smallest normal", bits(0x0001, 1ull << 63), "336210314311209351", -4931},
       {"2^64-1 all nines up", whole(999999999999999999ull * 10 + 9), "100000000000000000", 20},
   };
+  // clang-format on
   for (const auto& row : rows) {
     DecimalDigits got = roundToSignificantDigits(row.value);
     EXPECT_EQ(std::string(got.digits.begin(), got.digits.end()), row.digits) << row.what;
@@ -58,6 +60,7 @@ TEST(OneDecimalText, WorkedValuesAndEdgeCases) {
     const char* what;
     Extended80 value;
     const char* text;
+    // clang-format off
   } rows[] = {
       {"44100/1000",            ratio(44100, 1000),           "44.1"},
       {"22050/1000",            ratio(22050, 1000),           "22.1"},  // just below 22.05 in binary
@@ -96,6 +99,7 @@ TEST(OneDecimalText, WorkedValuesAndEdgeCases) {
       {"unnormal",              bits(0x400E, 0x2C44000000000000u), "NAN"},
       {"pseudo-infinity",       bits(0xFFFF, 0),              "NAN"},
   };
+  // clang-format on
   for (const auto& row : rows) EXPECT_EQ(oneDecimalText(row.value, '.'), row.text) << row.what;
 }
 
@@ -104,6 +108,7 @@ TEST(OneDecimalText, UsesTheDecimalSeparatorOrNone) {
     Extended80 value;
     char separator;
     const char* text;
+    // clang-format off
   } rows[] = {
       {ratio(44100, 1000), ',', "44,1"},
       {ratio(44100, 1000), '\0', "441"},
@@ -112,6 +117,7 @@ TEST(OneDecimalText, UsesTheDecimalSeparatorOrNone) {
       {whole(0), ',', "0,0"},
       {whole(0), '\0', "00"},
   };
+  // clang-format on
   for (const auto& row : rows) EXPECT_EQ(oneDecimalText(row.value, row.separator), row.text);
 }
 

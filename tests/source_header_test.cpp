@@ -80,6 +80,7 @@ TEST(ReadSourceHeader, FindsTheChunksOfEveryCommonLayout) {
     bool soundFirst;
     std::uint32_t formSize;  // 0: the true size
   };
+  // clang-format off
   const Row rows[] = {
       {"even S = 24 (padded pstring)", {0, 0}, {}, {}, {}, false, 0},
       {"even S = 38", evenName, {}, {}, {}, false, 0},
@@ -89,6 +90,7 @@ TEST(ReadSourceHeader, FindsTheChunksOfEveryCommonLayout) {
       {"trailing chunks", {0}, {}, {}, annotation, false, 0},
       {"FORM size 0", {0}, {}, {}, {}, false, 1},
   };
+  // clang-format on
   for (const Row& row : rows) {
     AifcFields fields = typicalFields();
     fields.compressionName = row.compressionName;
@@ -178,6 +180,7 @@ TEST(ReadSourceHeader, RefusesWhatIsNoAcceptedAifcFile) {
     std::copy(raw.begin(), raw.end(), file.begin() + static_cast<std::ptrdiff_t>(offset));
     return file;
   };
+  // clang-format off
   const Row rows[] = {
       {"form type AIFF", withFormType("AIFF")},
       {"form type aifc", withFormType("aifc")},
@@ -191,6 +194,7 @@ TEST(ReadSourceHeader, RefusesWhatIsNoAcceptedAifcFile) {
       {"Common chunk size 2^32 - 1", withSizeAt(28, 0xFFFFFFFF)},
       {"empty file", {}},
   };
+  // clang-format on
   for (const Row& row : rows) EXPECT_FALSE(readBack(row.file)) << row.what;
 }
 
@@ -214,6 +218,7 @@ TEST(SummaryText, FiguresOfTheSummaryTable) {
     std::uint16_t leadWord, channels;
     Bytes rate;
     const char* text;
+    // clang-format off
   } rows[] = {
       {372,   2,     test::extendedBytes(44100), "(64.1kbps, 44.1kHz, 2ch)..."},
       {743,   2,     test::extendedBytes(44100), "(128.0kbps, 44.1kHz, 2ch)..."},
@@ -229,6 +234,7 @@ TEST(SummaryText, FiguresOfTheSummaryTable) {
       {1,     1,     test::extendedBytes(0x7FFF, 0x8000000000000000u), "(0.1kbps, INFkHz, 1ch)..."},
       {1,     1,     test::extendedBytes(0xFFFF, 0x8000000000000000u), "(0.1kbps, -INFkHz, 1ch)..."},
   };
+  // clang-format on
   LocaleSettings locale;
   for (const auto& row : rows) {
     SourceInfo info;

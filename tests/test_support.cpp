@@ -95,6 +95,44 @@ Bytes aifcFile(const AifcFields& fields) {
   return file;
 }
 
+Bytes hexBytes(const char* hex) {
+  Bytes bytes;
+  for (const char* p = hex; *p;) {
+    if (*p == ' ') {
+      ++p;
+      continue;
+    }
+    bytes.push_back(static_cast<std::uint8_t>(std::stoul(std::string(p, 2), nullptr, 16)));
+    p += 2;
+  }
+  return bytes;
+}
+
+// The bytes of an FDA file before its sound bytes, laid out from the
+// format's whole-file table.
+Bytes expectedHead(const std::string& user, const std::string& stamp, std::uint32_t n, const Bytes& info28) {
+  auto u = static_cast<std::uint32_t>(user.size());
+  auto d = static_cast<std::uint32_t>(stamp.size());
+  Bytes bytes = hexBytes("52 65 72 61 7A 20 43 68 75 6E 6B 79 0D 0A 1A 00 01 00 00 00 01 00 00 00");
+  append(bytes, hexBytes("44 41 54 41 46 42 49 46 01 00 00 00"));
+  appendLittleEndian32(bytes, 26 + u + d);
+  append(bytes, hexBytes("0D 00 00 00 46 69 6C 65 42 75 72 6E 49 6E 66 6F 00"));
+  append(bytes, hexBytes("0A 00 00 00 52 41 57 20 74 6F 20 46 44 41 01 00 00 00"));
+  appendLittleEndian32(bytes, u);
+  append(bytes, user);
+  appendLittleEndian32(bytes, d);
+  append(bytes, stamp);
+  append(bytes, hexBytes("46 4F 4C 44 46 44 41 20 01 00 00 00"));
+  appendLittleEndian32(bytes, 72 + n);
+  append(bytes, hexBytes("00 00 00 00 44 41 54 41 49 4E 46 4F 01 00 00 00 1C 00 00 00 00 00 00 00"));
+  append(bytes, info28);
+  append(bytes, hexBytes("44 41 54 41 44 41 54 41 01 00 00 00"));
+  appendLittleEndian32(bytes, 4 + n);
+  append(bytes, hexBytes("00 00 00 00"));
+  appendLittleEndian32(bytes, n);
+  return bytes;
+}
+
 TempDir::TempDir() {
   char pattern[] = "/tmp/quennix-test-XXXXXX";
   if (::mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");

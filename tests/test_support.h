@@ -53,6 +53,13 @@ Bytes commonBody(const AifcFields& fields);
 Bytes soundDataBody(const AifcFields& fields);
 Bytes aifcFile(const AifcFields& fields);
 
+// Bytes from hexadecimal text such as "0D 0A 1A 00".
+Bytes hexBytes(const char* hex);
+
+// Every byte of an FDA file before its sound bytes, laid out independently
+// from the format's whole-file table; info28 is the FdaInfo body.
+Bytes expectedHead(const std::string& user, const std::string& stamp, std::uint32_t n, const Bytes& info28);
+
 // A directory under /tmp, removed with everything in it at the end.
 struct TempDir {
   TempDir();
@@ -74,9 +81,9 @@ struct RunResult {
 };
 
 struct RunOptions {
-  std::string directory;                       // the working directory
+  std::string directory;                           // the working directory
   std::map<std::string, std::string> environment;  // set on top of the test's own
-  std::vector<std::string> unset;              // removed from it
+  std::vector<std::string> unset;                  // removed from it
   rlim_t addressSpaceLimit = RLIM_INFINITY;
   rlim_t fileSizeLimit = RLIM_INFINITY;
 };

@@ -5,9 +5,7 @@
 
 namespace quennix {
 
-std::uint16_t swapBytes16(std::uint16_t value) {
-  return static_cast<std::uint16_t>((value >> 8) | (value << 8));
-}
+std::uint16_t swapBytes16(std::uint16_t value) { return static_cast<std::uint16_t>((value >> 8) | (value << 8)); }
 
 std::uint32_t swapBytes32(std::uint32_t value) {
   return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) | (value << 24);

@@ -11,7 +11,7 @@ __extension__ typedef unsigned __int128 Uint128;
 constexpr std::uint16_t kMaxExponent = 0x7FFF;
 constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
 constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
-constexpr int kBias = 16446;          // value = m * 2^(e - kBias) for a normal value
+constexpr int kBias = 16446;           // value = m * 2^(e - kBias) for a normal value
 constexpr int kMinPower2 = 1 - kBias;  // the grid of denormals and of the smallest normals
 
 Extended80 defaultNaN() { return Extended80{true, kMaxExponent, kIntegerBit | kQuietBit}; }

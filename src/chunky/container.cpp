@@ -89,8 +89,8 @@ FileBurnInfo fdaBurnInfo(const std::string& userName, const std::string& dateSta
 }
 
 ChunkHeader burnInfoChunkHeader(const FileBurnInfo& info) {
-  ChunkHeader header = unnamedChunk("DATA", "FBIF",
-                                    16 + info.toolLabelLength + info.userNameLength + info.dateStampLength);
+  ChunkHeader header =
+      unnamedChunk("DATA", "FBIF", 16 + info.toolLabelLength + info.userNameLength + info.dateStampLength);
   header.name = std::string("FileBurnInfo", 13);  // the NUL belongs to the name
   header.nameLength = byteLength(header.name);
   return header;

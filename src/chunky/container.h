@@ -23,8 +23,8 @@ namespace quennix {
 using FourCharCode = std::array<char, 4>;
 
 struct ChunkyFileHeader {
-  std::array<char, 12> magic{};   // "Reraz Chunky"
-  std::uint32_t magicTail = 0;    // 0x001A0A0D: CR, LF, 1A, NUL
+  std::array<char, 12> magic{};  // "Reraz Chunky"
+  std::uint32_t magicTail = 0;   // 0x001A0A0D: CR, LF, 1A, NUL
   std::uint32_t headerValue1 = 0;
   std::uint32_t headerValue2 = 0;
 };
@@ -69,9 +69,9 @@ void appendFdaInfo(ByteBuffer& bytes, const FdaInfo& info);
 // The records of an FDA file, every field filled.
 ChunkyFileHeader fdaFileHeader();
 FileBurnInfo fdaBurnInfo(const std::string& userName, const std::string& dateStamp);
-ChunkHeader burnInfoChunkHeader(const FileBurnInfo& info);    // size 16 + T + U + D
-ChunkHeader fdaFolderHeader(std::uint32_t soundByteCount);    // size 72 + N
-ChunkHeader infoChunkHeader();                                // size 28
+ChunkHeader burnInfoChunkHeader(const FileBurnInfo& info);       // size 16 + T + U + D
+ChunkHeader fdaFolderHeader(std::uint32_t soundByteCount);       // size 72 + N
+ChunkHeader infoChunkHeader();                                   // size 28
 ChunkHeader soundDataChunkHeader(std::uint32_t soundByteCount);  // size 4 + N
 
 // Every byte of an FDA file before its sound bytes: 175 + U + D bytes.

@@ -21,8 +21,8 @@ struct LocaleValues {
   bool hasDecimalPoint = false;
   std::string decimalPoint;
   bool hasTimeFormat = false;
-  std::string timeFormat;      // strftime form, e.g. "%H:%M:%S" or "%T"
-  std::string timeFormatAmPm;  // what %r stands for
+  std::string timeFormat;                  // strftime form, e.g. "%H:%M:%S" or "%T"
+  std::string timeFormatAmPm;              // what %r stands for
   std::array<std::string, 12> monthNames;  // empty: take the default
 };
 

@@ -84,7 +84,9 @@ std::string oneDecimalText(const Extended80& value, char decimalSeparator) {
     }
     return text + "E" + integerText(exponent - 1);
   }
-  auto digitAt = [&](int index) { return index < static_cast<int>(kept.size()) ? kept[static_cast<std::size_t>(index)] : '0'; };
+  auto digitAt = [&](int index) {
+    return index < static_cast<int>(kept.size()) ? kept[static_cast<std::size_t>(index)] : '0';
+  };
   if (exponent <= 0) {
     text += '0';
   } else {

@@ -1,0 +1,404 @@
+// The real program, run in a temporary directory: console bytes, output
+// files and exit status.
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <regex>
+
+#include "test_support.h"
+
+namespace quennix {
+namespace {
+
+using test::AifcFields;
+using test::Bytes;
+using test::kBannerLine;
+using test::lines;
+using test::RunOptions;
+using test::RunResult;
+using test::TempDir;
+
+const std::string kUsageLine = "Usage: quennix.exe [filename.aifc or filemask]\r\n";
+
+// A small valid input: 2 channels, 44100 Hz, leadWord 372, the given sound bytes.
+Bytes sampleInput(const Bytes& sound = {10, 20, 30, 40}, std::uint16_t leadWord = 372) {
+  AifcFields fields;
+  fields.leadWord = leadWord;
+  fields.sound = sound;
+  return aifcFile(fields);
+}
+
+const std::string kSampleSummary = "(64.1kbps, 44.1kHz, 2ch)...";
+
+std::string loginName() {
+  struct passwd* entry = ::getpwuid(::geteuid());
+  return entry != nullptr ? entry->pw_name : "";
+}
+
+RunResult runIn(const TempDir& dir, const std::vector<std::string>& arguments, RunOptions options = {}) {
+  options.directory = dir.path;
+  return test::runQuennix(arguments, options);
+}
+
+// The date stamp and user name stored in an FDA file.
+struct BurnFields {
+  std::string user;
+  std::string stamp;
+};
+
+BurnFields burnFieldsOf(const Bytes& fda) {
+  auto u32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(fda.at(at) | fda.at(at + 1) << 8 | fda.at(at + 2) << 16 | fda.at(at + 3) << 24);
+  };
+  std::uint32_t u = u32(75);
+  std::uint32_t d = u32(79 + u);
+  return {std::string(fda.begin() + 79, fda.begin() + 79 + u),
+          std::string(fda.begin() + 83 + u, fda.begin() + 83 + u + d)};
+}
+
+TEST(Program, WithoutArgumentPrintsBannerAndUsage) {
+  TempDir dir;
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {""}, {"", ""}, {"-h"}, {"--help"}}) {
+    RunResult run = runIn(dir, arguments);
+    EXPECT_EQ(run.output, kBannerLine + kUsageLine) << arguments.size();
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors, "");
+  }
+  RunResult version = runIn(dir, {"--version"});
+  EXPECT_EQ(version.output, kBannerLine);
+  EXPECT_EQ(version.status, 0);
+}
+
+TEST(Program, MasksThatFindNoFileGiveACountOfZero) {
+  TempDir dir;
+  ::mkdir(dir.file("folder.aifc").c_str(), 0755);
+  ::symlink("folder.aifc", dir.file("link.aifc").c_str());
+  for (const char* mask :
+       {"*.aifc", "folder.aifc", "link.aifc", "nothing.aifc", "missing/*.aifc", ".", "..", "*", "folder.aifc/"}) {
+    RunResult run = runIn(dir, {mask});
+    EXPECT_EQ(run.output, kBannerLine + lines({"Find 0 files"})) << mask;
+    EXPECT_EQ(run.status, 0) << mask;
+  }
+}
+
+TEST(Program, ConvertsOneFileIntoItsFdaFile) {
+  TempDir dir;
+  const Bytes sound = {1, 2, 3, 4, 5, 6, 7};
+  test::writeFile(dir.file("song.aifc"), sampleInput(sound));
+  std::time_t before = std::time(nullptr);
+  RunResult run = runIn(dir, {"song.aifc"});
+  std::time_t after = std::time(nullptr);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] song.aifc " + kSampleSummary + "done"}));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.errors, "");
+
+  Bytes fda = test::readFile(dir.file("song.fda"));
+  BurnFields burn = burnFieldsOf(fda);
+  EXPECT_EQ(burn.user, loginName());
+  EXPECT_TRUE(std::regex_match(burn.stamp, std::regex("(January|February|March|April|May|June|July|August|September|"
+                                                      "October|November|December) [0-3][0-9], [0-9]{4}, "
+                                                      "(1[0-2]|[1-9]):[0-5][0-9]:[0-5][0-9] (AM|PM)")))
+      << burn.stamp;
+  EXPECT_LE(after - before, 5);
+  Bytes info28 = test::hexBytes("02 00 00 00 10 00 00 00 74 01 00 00 44 AC 00 00 00 00 00 00 FF FF FF FF 00 00 00 00");
+  Bytes expected = test::expectedHead(burn.user, burn.stamp, 7, info28);
+  test::append(expected, sound);
+  EXPECT_EQ(fda, expected);
+}
+
+TEST(Program, ThreeOutcomesInOneRun) {
+  TempDir dir;
+  ::symlink("nowhere", dir.file("a.aifc").c_str());  // cannot be opened
+  test::writeFile(dir.file("b.aifc"), test::bytesOf("RIFF....WAVEfmt "));
+  test::writeFile(dir.file("c.aifc"), sampleInput());
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output,
+            kBannerLine + lines({"Find 3 files", "[1/3] a.aifc Error open file.", "[2/3] b.aifc Unknown file format.",
+                                 "[3/3] c.aifc " + kSampleSummary + "done"}));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_FALSE(test::fileExists(dir.file("b.fda")));
+  EXPECT_TRUE(test::fileExists(dir.file("c.fda")));
+}
+
+TEST(Program, ListsHiddenFilesAndSortsByByteValue) {
+  TempDir dir;
+  for (const char* name : {"b.aifc", "B.aifc", ".h.aifc", "a.aifc", "a.aifcx", "100%d %s.aifc"})
+    test::writeFile(dir.file(name), sampleInput());
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(
+      run.output,
+      kBannerLine + lines({"Find 5 files", "[1/5] .h.aifc " + kSampleSummary + "done",
+                           "[2/5] 100%d %s.aifc " + kSampleSummary + "done", "[3/5] B.aifc " + kSampleSummary + "done",
+                           "[4/5] a.aifc " + kSampleSummary + "done", "[5/5] b.aifc " + kSampleSummary + "done"}));
+  EXPECT_TRUE(test::fileExists(dir.file(".h.fda")));
+  EXPECT_TRUE(test::fileExists(dir.file("100%d %s.fda")));
+}
+
+TEST(Program, WildcardsAndLiteralBytesOfAMask) {
+  TempDir dir;
+  for (const char* name : {"a1.aifc", "a22.aifc", "[ab].aifc", "a\\b.aifc", "x.AIFC"})
+    test::writeFile(dir.file(name), test::bytesOf("not a sound file"));
+  const struct {
+    const char* mask;
+    int count;
+  } rows[] = {{"a?.aifc", 1}, {"a*.aifc", 3}, {"[ab].aifc", 1}, {"a\\b.aifc", 1}, {"*.aifc", 4},
+              {"*", 5},       {"*.AIFC", 1},  {"?", 0},         {"**a*?*", 4}};
+  for (const auto& row : rows) {
+    RunResult run = runIn(dir, {row.mask});
+    EXPECT_EQ(run.output.substr(kBannerLine.size(), 16).find("Find " + std::to_string(row.count) + " files"), 0u)
+        << row.mask << ": " << run.output;
+  }
+}
+
+TEST(Program, EveryArgumentIsAMaskInOrder) {
+  TempDir dir;
+  test::writeFile(dir.file("one.aifc"), sampleInput());
+  test::writeFile(dir.file("two.aifc"), sampleInput());
+  RunResult run = runIn(dir, {"two.aifc", "", "one.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] two.aifc " + kSampleSummary + "done",
+                                             "[2/2] one.aifc " + kSampleSummary + "done"}));
+}
+
+TEST(Program, OutputNamesReplaceTheLastExtension) {
+  TempDir dir;
+  const struct {
+    const char* input;
+    const char* output;
+  } rows[] = {{"take.1.aifc", "take.1.fda"},
+              {"song", "song.fda"},
+              {"Song.AIFC", "Song.fda"},
+              {".aifc", ".fda"},
+              {"dir.old\\song", "dir.fda"}};
+  for (const auto& row : rows) {
+    test::writeFile(dir.file(row.input), sampleInput());
+    RunResult run = runIn(dir, {row.input});
+    EXPECT_EQ(run.output,
+              kBannerLine + lines({"Find 1 files", std::string("[1/1] ") + row.input + " " + kSampleSummary + "done"}));
+    EXPECT_TRUE(test::fileExists(dir.file(row.output))) << row.input;
+  }
+}
+
+TEST(Program, ALaterInputReplacesAnEarlierOutputOfTheSameName) {
+  TempDir dir;
+  test::writeFile(dir.file("song.fda"), test::bytesOf("old contents"));
+  test::writeFile(dir.file("song.aifc"), sampleInput({1}));
+  test::writeFile(dir.file("song.aifr"), sampleInput({2, 2}));
+  RunResult run = runIn(dir, {"song.*"});
+  EXPECT_NE(run.output.find("Find 3 files"), std::string::npos);
+  EXPECT_NE(run.output.find("[3/3] song.fda Unknown file format."), std::string::npos) << run.output;
+  Bytes fda = test::readFile(dir.file("song.fda"));
+  EXPECT_EQ(Bytes(fda.end() - 2, fda.end()), (Bytes{2, 2}));
+}
+
+TEST(Program, AMaskWithADirectoryReadsThereAndWritesHere) {
+  TempDir dir;
+  ::mkdir(dir.file("in").c_str(), 0755);
+  ::mkdir(dir.file("in/deeper.aifc").c_str(), 0755);
+  test::writeFile(dir.file("in/song.aifc"), sampleInput());
+  RunResult run = runIn(dir, {"in/*.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] song.aifc " + kSampleSummary + "done"}));
+  EXPECT_TRUE(test::fileExists(dir.file("song.fda")));
+  EXPECT_FALSE(test::fileExists(dir.file("in/song.fda")));
+  RunResult absolute = runIn(dir, {dir.file("in/song.aifc")});
+  EXPECT_EQ(absolute.output, run.output);
+}
+
+TEST(Program, NeverCreatesAnOutputOverItsOwnInput) {
+  TempDir dir;
+  const Bytes input = sampleInput();
+  test::writeFile(dir.file("take.fda"), input);
+  test::writeFile(dir.file("hard.aifc"), input);
+  ::link(dir.file("hard.aifc").c_str(), dir.file("hard.fda").c_str());
+  test::writeFile(dir.file("soft.aifc"), input);
+  ::symlink("soft.aifc", dir.file("soft.fda").c_str());
+  RunResult run = runIn(dir, {"*"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 5 files", "[1/5] hard.aifc " + kSampleSummary + "Error create file.",
+                                             "[2/5] hard.fda " + kSampleSummary + "Error create file.",
+                                             "[3/5] soft.aifc " + kSampleSummary + "Error create file.",
+                                             "[4/5] soft.fda " + kSampleSummary + "Error create file.",
+                                             "[5/5] take.fda " + kSampleSummary + "Error create file."}));
+  EXPECT_EQ(test::readFile(dir.file("take.fda")), input);
+  EXPECT_EQ(test::readFile(dir.file("hard.aifc")), input);
+  EXPECT_EQ(test::readFile(dir.file("soft.aifc")), input);
+}
+
+TEST(Program, OutputsThatCannotBeCreatedOrWritten) {
+  TempDir dir;
+  test::writeFile(dir.file("d.aifc"), sampleInput());
+  ::mkdir(dir.file("d.fda").c_str(), 0755);
+  test::writeFile(dir.file("full.aifc"), sampleInput());
+  ::symlink("/dev/full", dir.file("full.fda").c_str());
+  test::writeFile(dir.file("pipe.aifc"), sampleInput());
+  ::mkfifo(dir.file("pipe.fda").c_str(), 0644);  // no reader: must not hang
+  test::writeFile(dir.file("z.aifc"), sampleInput());
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 4 files", "[1/4] d.aifc " + kSampleSummary + "Error create file.",
+                                             "[2/4] full.aifc " + kSampleSummary + "Error write file.",
+                                             "[3/4] pipe.aifc " + kSampleSummary + "Error create file.",
+                                             "[4/4] z.aifc " + kSampleSummary + "done"}));
+  EXPECT_EQ(run.status, 0);
+}
+
+TEST(Program, AWriteCutShortRemovesThePartialOutput) {
+  TempDir dir;
+  test::writeFile(dir.file("big.aifc"), sampleInput(Bytes(5000, 7)));
+  test::writeFile(dir.file("small.aifc"), sampleInput({1}));
+  RunOptions options;
+  options.fileSizeLimit = 4096;  // the head fits, the sound bytes do not
+  RunResult run = runIn(dir, {"*.aifc"}, options);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] big.aifc " + kSampleSummary + "Error write file.",
+                                             "[2/2] small.aifc " + kSampleSummary + "done"}));
+  EXPECT_FALSE(test::fileExists(dir.file("big.fda")));
+  EXPECT_TRUE(test::fileExists(dir.file("small.fda")));
+}
+
+TEST(Program, InputsThatAreNoRegularFilesAreNotOpened) {
+  TempDir dir;
+  ::mkfifo(dir.file("fifo.aifc").c_str(), 0644);  // opening must not block
+  ::symlink("/dev/zero", dir.file("zero.aifc").c_str());
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] fifo.aifc Error open file.",
+                                             "[2/2] zero.aifc Error open file."}));
+}
+
+TEST(Program, SoundDataShorterThanDeclaredIsZeroFilled) {
+  TempDir dir;
+  Bytes input = sampleInput({5, 6, 7, 8});
+  input.resize(input.size() - 2);  // the last two sound bytes are missing
+  test::writeFile(dir.file("short.aifc"), input);
+  RunResult run = runIn(dir, {"short.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] short.aifc " + kSampleSummary + "done"}));
+  Bytes fda = test::readFile(dir.file("short.fda"));
+  EXPECT_EQ(Bytes(fda.end() - 4, fda.end()), (Bytes{5, 6, 0, 0}));
+}
+
+TEST(Program, UnsupportedSampleRatesEndTheirLineAndTheRunGoesOn) {
+  TempDir dir;
+  const struct {
+    const char* name;
+    Bytes rate;
+    const char* summary;
+    // clang-format off
+  } rows[] = {
+      {"a.aifc", test::extendedBytes(0x7FFF, 0xC000000000000000u), "(64.1kbps, NANkHz, 2ch)..."},
+      {"b.aifc", test::extendedBytes(0x7FFF, 0x8000000000000001u), "(64.1kbps, NANkHz, 2ch)..."},
+      {"c.aifc", test::extendedBytes(0x7FFF, 0x8000000000000000u), "(64.1kbps, INFkHz, 2ch)..."},
+      {"d.aifc", test::extendedBytes(0xFFFF, 0x8000000000000000u), "(64.1kbps, -INFkHz, 2ch)..."},
+      {"e.aifc", test::extendedBytes(0x400E, 0x2C44000000000000u), "(64.1kbps, NANkHz, 2ch)..."},
+      {"f.aifc", test::extendedBytes(0x403E, 0x8000000000000000u), "(64.1kbps, 9223372036854775.8kHz, 2ch)..."},
+      {"g.aifc", test::extendedBytes(0x4050, 0x8000000000000000u), "(64.1kbps, 2.41785163922925835E21kHz, 2ch)..."},
+  };
+  // clang-format on
+  std::vector<std::string> expected = {"Find 8 files"};
+  for (const auto& row : rows) {
+    AifcFields fields;
+    fields.leadWord = 372;
+    fields.sampleRate = row.rate;
+    test::writeFile(dir.file(row.name), aifcFile(fields));
+    expected.push_back("[" + std::to_string(expected.size()) + "/8] " + row.name + " " + row.summary +
+                       "Unsupported sample rate.");
+  }
+  test::writeFile(dir.file("h.aifc"), sampleInput());
+  expected.push_back("[8/8] h.aifc " + kSampleSummary + "done");
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines(expected));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_FALSE(test::fileExists(dir.file("a.fda")));
+  EXPECT_FALSE(test::fileExists(dir.file("g.fda")));
+}
+
+TEST(Program, MemoryExhaustionEndsTheRunWithTheFailureReport) {
+  if (test::underAddressSanitizer())
+    GTEST_SKIP() << "AddressSanitizer's shadow memory needs an unlimited address space";
+  TempDir dir;
+  test::writeFile(dir.file("a.aifc"), sampleInput());
+  AifcFields huge;
+  huge.leadWord = 372;
+  huge.sound = {1, 2, 3};
+  Bytes declared = aifcFile(huge);
+  const std::uint32_t soundDataSize = (1u << 30) + 10;  // a gigabyte of sound bytes, declared only
+  for (int i = 0; i < 4; ++i)
+    declared[60 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(soundDataSize >> (24 - 8 * i));
+  test::writeFile(dir.file("b.aifc"), declared);
+  test::writeFile(dir.file("c.aifc"), sampleInput());
+  RunOptions options;
+  options.addressSpaceLimit = std::uint64_t{512} << 20;
+  RunResult run = runIn(dir, {"*.aifc"}, options);
+  EXPECT_EQ(run.status, 1);
+  std::regex report(
+      "Find 3 files\r\n\\[1/3\\] a\\.aifc \\(64\\.1kbps, 44\\.1kHz, 2ch\\)\\.\\.\\.done\r\n"
+      "\\[2/3\\] b\\.aifc \\(64\\.1kbps, 44\\.1kHz, 2ch\\)\\.\\.\\."
+      "Exception EOutOfMemory in module quennix at [0-9A-F]{8}\\.\r\nOut of memory\\.\r\n\r\n");
+  EXPECT_TRUE(std::regex_match(run.output.substr(kBannerLine.size()), report)) << run.output;
+  EXPECT_FALSE(test::fileExists(dir.file("c.fda")));
+  Bytes partial = test::readFile(dir.file("b.fda"));
+  BurnFields burn = burnFieldsOf(partial);
+  EXPECT_EQ(partial.size(), 175 + burn.user.size() + burn.stamp.size()) << "writes 1 to 15, no sound bytes";
+}
+
+bool localeAvailable(const char* name) {
+  locale_t locale = ::newlocale(LC_ALL_MASK, name, nullptr);
+  if (locale == nullptr) return false;
+  ::freelocale(locale);
+  return true;
+}
+
+TEST(Program, FollowsTheLocaleOfTheEnvironment) {
+  for (const char* name : {"de_DE.UTF-8", "fi_FI.UTF-8"}) {
+    if (!localeAvailable(name)) GTEST_SKIP() << name << " is not installed (.ci/run installs it with localedef)";
+  }
+  TempDir dir;
+  test::writeFile(dir.file("song.aifc"), sampleInput());
+  RunOptions german;
+  german.environment = {{"LC_ALL", "de_DE.UTF-8"}, {"TZ", "UTC0"}};
+  RunResult run = runIn(dir, {"song.aifc"}, german);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] song.aifc (64,1kbps, 44,1kHz, 2ch)...done"}));
+  std::string stamp = burnFieldsOf(test::readFile(dir.file("song.fda"))).stamp;
+  EXPECT_TRUE(std::regex_match(stamp, std::regex("(Januar|Februar|M\xC3\xA4rz|April|Mai|Juni|Juli|August|September|"
+                                                 "Oktober|November|Dezember) .*[0-9]:[0-9]{2}:[0-9]{2} (AM|PM)")))
+      << stamp;
+
+  RunOptions finnish;
+  finnish.environment = {{"LC_ALL", "fi_FI.UTF-8"}};
+  run = runIn(dir, {"song.aifc"}, finnish);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] song.aifc (64,1kbps, 44,1kHz, 2ch)...done"}));
+  stamp = burnFieldsOf(test::readFile(dir.file("song.fda"))).stamp;
+  EXPECT_TRUE(std::regex_match(stamp, std::regex(".* [0-9]{1,2}\\.[0-9]{2}\\.[0-9]{2} (AM|PM)"))) << stamp;
+}
+
+TEST(Program, TheStampFollowsTheTimeZone) {
+  TempDir dir;
+  test::writeFile(dir.file("song.aifc"), sampleInput());
+  auto stampUnder = [&](const char* zone, std::time_t& before, std::time_t& after) {
+    RunOptions options;
+    options.environment = {{"TZ", zone}, {"LC_ALL", "C"}};
+    before = std::time(nullptr);
+    runIn(dir, {"song.aifc"}, options);
+    after = std::time(nullptr);
+    return burnFieldsOf(test::readFile(dir.file("song.fda"))).stamp;
+  };
+  for (const auto& [zone, offsetHours] : {std::pair{"UTC0", 0}, std::pair{"XYZ-9", 9}, std::pair{"ABC+5", -5}}) {
+    std::time_t before = 0;
+    std::time_t after = 0;
+    std::string stamp = stampUnder(zone, before, after);
+    bool matched = false;
+    for (std::time_t t = before; t <= after && !matched; ++t) {
+      std::time_t shifted = t + offsetHours * 3600;
+      std::tm utc{};
+      ::gmtime_r(&shifted, &utc);
+      char expected[64];
+      std::strftime(expected, sizeof expected, "%B %d, %Y, %I:%M:%S %p", &utc);
+      std::string text = expected;
+      std::size_t hour = text.find(", ", text.find(", ") + 1) + 2;
+      if (text[hour] == '0') text.erase(hour, 1);  // the hour has no leading zero
+      matched = text == stamp;
+    }
+    EXPECT_TRUE(matched) << zone << ": " << stamp;
+  }
+}
+
+}  // namespace
+}  // namespace quennix
