@@ -92,6 +92,13 @@ int memoryFile(const Bytes& bytes) {
   return fd;
 }
 
+InputFile memoryInput(const Bytes& bytes) {
+  InputFile input;
+  input.fd = memoryFile(bytes);
+  input.size = bytes.size();
+  return input;
+}
+
 Bytes contents(int fd) {
   Bytes bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)));
   EXPECT_EQ(::pread(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
@@ -113,7 +120,7 @@ TEST(WriteFdaFile, CopiesTheSoundBytesAndZeroFillsWhatIsMissing) {
   };
   // clang-format on
   for (const auto& row : rows) {
-    int input = memoryFile(row.input);
+    InputFile input = memoryInput(row.input);
     int output = memoryFile({});
     SourceInfo info = source(2, 16, 7, row.n);
     FileBurnInfo burn = fdaBurnInfo("user", "stamp");
@@ -121,20 +128,21 @@ TEST(WriteFdaFile, CopiesTheSoundBytesAndZeroFillsWhatIsMissing) {
     Bytes expected = fdaHeadBytes(burn, fdaInfoFor(info), row.n);
     test::append(expected, row.sound);
     EXPECT_EQ(contents(output), expected) << row.what;
-    ::close(input);
+    ::close(input.fd);
     ::close(output);
   }
 }
 
 TEST(WriteFdaFile, ReportsFailedReadsAndWrites) {
   int output = memoryFile({});
-  int unreadable = ::open("/", O_RDONLY | O_DIRECTORY);  // read() fails with EISDIR
+  InputFile unreadable;
+  unreadable.fd = ::open("/", O_RDONLY | O_DIRECTORY);  // read() fails with EISDIR
   EXPECT_EQ(writeFdaFileWith(unreadable, output, source(1, 8, 0, 16), fdaBurnInfo("", "")), WriteOutcome::readFailed);
-  int input = memoryFile({1, 2});
+  InputFile input = memoryInput({1, 2});
   int full = ::open("/dev/full", O_WRONLY);
   ASSERT_GE(full, 0);
   EXPECT_EQ(writeFdaFileWith(input, full, source(1, 8, 0, 2), fdaBurnInfo("", "")), WriteOutcome::writeFailed);
-  for (int fd : {output, unreadable, input, full}) ::close(fd);
+  for (int fd : {output, unreadable.fd, input.fd, full}) ::close(fd);
 }
 
 }  // namespace

@@ -199,6 +199,7 @@ RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions
     if (options.addressSpaceLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_AS, &limit);
     limit.rlim_cur = limit.rlim_max = options.fileSizeLimit;
     if (options.fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::alarm(options.timeoutSeconds);  // survives the exec: a hanging run is killed
     std::vector<char*> argv;
     std::string program = QUENNIX_BINARY;
     argv.push_back(program.data());

@@ -86,6 +86,7 @@ struct RunOptions {
   std::vector<std::string> unset;                  // removed from it
   rlim_t addressSpaceLimit = RLIM_INFINITY;
   rlim_t fileSizeLimit = RLIM_INFINITY;
+  unsigned timeoutSeconds = 120;  // the run is killed (SIGALRM) when it takes longer
 };
 
 // Runs the quennix program built with these tests.

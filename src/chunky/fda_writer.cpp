@@ -1,8 +1,8 @@
 #include "chunky/fda_writer.h"
 
+#include <algorithm>
 #include <cassert>
 
-#include "platform/files.h"
 #include "platform/sound_block.h"
 #include "platform/user_name.h"
 #include "text/date_time.h"
@@ -29,20 +29,22 @@ FdaInfo fdaInfoFor(const SourceInfo& source) {
   return info;
 }
 
-WriteOutcome writeFdaFileWith(int input, int output, const SourceInfo& source, const FileBurnInfo& burnInfo) {
+WriteOutcome writeFdaFileWith(const InputFile& input, int output, const SourceInfo& source,
+                              const FileBurnInfo& burnInfo) {
   ByteBuffer head = fdaHeadBytes(burnInfo, fdaInfoFor(source), source.soundByteCount);
   if (!writeFully(output, head.data(), head.size())) return WriteOutcome::writeFailed;
 
   SoundBlock block;
-  if (!obtainSoundBlock(source.soundByteCount, block)) return WriteOutcome::outOfMemory;
-  ReadResult read = readFully(input, block.bytes, block.size);
+  std::size_t filled = static_cast<std::size_t>(std::min<std::uint64_t>(bytesLeftToRead(input), source.soundByteCount));
+  if (!obtainSoundBlock(source.soundByteCount, filled, block)) return WriteOutcome::outOfMemory;
+  ReadResult read = readFully(input.fd, block.bytes, block.size);
   bool written = !read.failed && writeFully(output, block.bytes, block.size);
   releaseSoundBlock(block);
   if (read.failed) return WriteOutcome::readFailed;
   return written ? WriteOutcome::done : WriteOutcome::writeFailed;
 }
 
-WriteOutcome writeFdaFile(int input, int output, const SourceInfo& source, const LocaleSettings& locale) {
+WriteOutcome writeFdaFile(const InputFile& input, int output, const SourceInfo& source, const LocaleSettings& locale) {
   std::string dateStamp = formatDateTime("mmmm dd, yyyy, h:nn:ss AM/PM", currentLocalDateTime(), locale);
   return writeFdaFileWith(input, output, source, fdaBurnInfo(currentLoginName(), dateStamp));
 }

@@ -7,6 +7,7 @@
 
 #include "aifc/source_header.h"
 #include "chunky/container.h"
+#include "platform/files.h"
 #include "text/locale_settings.h"
 
 namespace quennix {
@@ -31,10 +32,11 @@ FdaInfo fdaInfoFor(const SourceInfo& source);
 // The whole file with the given burn information: every byte before the
 // sound data in one write, then the N sound bytes read from `input` through
 // one zero-filled block (bytes missing at the end of the input stay zero).
-WriteOutcome writeFdaFileWith(int input, int output, const SourceInfo& source, const FileBurnInfo& burnInfo);
+WriteOutcome writeFdaFileWith(const InputFile& input, int output, const SourceInfo& source,
+                              const FileBurnInfo& burnInfo);
 
 // The same with the burn information of now: the current login name and the
 // local date and time as "mmmm dd, yyyy, h:nn:ss AM/PM".
-WriteOutcome writeFdaFile(int input, int output, const SourceInfo& source, const LocaleSettings& locale);
+WriteOutcome writeFdaFile(const InputFile& input, int output, const SourceInfo& source, const LocaleSettings& locale);
 
 }  // namespace quennix

@@ -33,7 +33,8 @@ const char* outcomeMessage(WriteOutcome outcome) {
 }
 
 // The input is open and its header read: create the output and write it.
-EntryOutcome convertOpenInput(const FileEntry& entry, int input, const SourceInfo& source, RunContext& context) {
+EntryOutcome convertOpenInput(const FileEntry& entry, const InputFile& input, const SourceInfo& source,
+                              RunContext& context) {
   if (!storedSampleRate(source.common.sampleRate)) {
     printLine(context.console, "Unsupported sample rate.");
     return EntryOutcome::finished;
@@ -77,20 +78,20 @@ EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& co
                                     {static_cast<std::int32_t>(index + 1), static_cast<std::int32_t>(list.size()),
                                      std::string_view(entry.name)},
                                     context.locale));
-  int input = openInput(entry.directory + entry.name);
-  if (input < 0) {
+  InputFile input = openInput(entry.directory + entry.name);
+  if (input.fd < 0) {
     printLine(context.console, "Error open file.");
     return EntryOutcome::finished;
   }
   SourceInfo source;
   EntryOutcome outcome = EntryOutcome::finished;
-  if (!readSourceHeader(input, source)) {
+  if (!readSourceHeader(input.fd, source)) {
     printLine(context.console, "Unknown file format.");
   } else {
     print(context.console, summaryText(source, context.locale));
     outcome = convertOpenInput(entry, input, source, context);
   }
-  closeFile(input);
+  closeFile(input.fd);
   return outcome;
 }
 

@@ -72,23 +72,43 @@ bool seekTo(int fd, std::uint64_t offset) {
   return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-int openInput(const std::string& path) {
+std::uint64_t bytesLeftToRead(const InputFile& input) {
+  off_t position = ::lseek(input.fd, 0, SEEK_CUR);
+  if (position < 0 || input.size <= static_cast<std::uint64_t>(position)) return 0;
+  return input.size - static_cast<std::uint64_t>(position);
+}
+
+InputFile openInput(const std::string& path) {
+  InputFile input;
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return -1;
+  if (fd < 0) return input;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return input;
+  }
+  input.fd = fd;
+  input.size = static_cast<std::uint64_t>(st.st_size);
+  input.device = st.st_dev;
+  input.inode = st.st_ino;
+  return input;
+}
+
+int createOutput(const std::string& name, const InputFile& input) {
+  // Opened without O_TRUNC and emptied only once it is known not to be the
+  // input. O_NONBLOCK: a FIFO without a reader fails here instead of hanging.
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || (st.st_dev == input.device && st.st_ino == input.inode)) {
+    ::close(fd);
+    return -1;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size != 0 && ::ftruncate(fd, 0) != 0) {
     ::close(fd);
     return -1;
   }
   return fd;
-}
-
-int createOutput(const std::string& name, int inputFd) {
-  struct stat input;
-  struct stat existing;
-  if (::fstat(inputFd, &input) == 0 && ::stat(name.c_str(), &existing) == 0 && sameFile(input, existing)) return -1;
-  // O_NONBLOCK: a FIFO without a reader fails here instead of hanging the run.
-  return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
 }
 
 void discardOutput(const std::string& name, int fd) {

@@ -3,6 +3,8 @@
 // move less than asked, at most about 2 GiB on Linux).
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,14 +26,25 @@ bool writeFully(int fd, const void* source, std::size_t size);
 
 bool seekTo(int fd, std::uint64_t offset);
 
-// Opens `path` for reading without blocking; -1 unless it opened and is a
+// An input open for reading, with what opening it found out.
+struct InputFile {
+  int fd = -1;
+  std::uint64_t size = 0;
+  dev_t device = 0;
+  ino_t inode = 0;
+};
+
+// The bytes from the current position to the end of the input (0 past it).
+std::uint64_t bytesLeftToRead(const InputFile& input);
+
+// Opens `path` for reading without blocking; fd -1 unless it opened and is a
 // regular file (a FIFO, device or socket is refused).
-int openInput(const std::string& path);
+InputFile openInput(const std::string& path);
 
 // Creates or empties `name` for writing, mode 0666 before the umask. -1 when
-// that fails, or when `name` is the very file open on `inputFd` (creating
-// it would empty the input).
-int createOutput(const std::string& name, int inputFd);
+// that fails, or when `name` is the input itself (a hard or symbolic link
+// included): that file is then left as it was.
+int createOutput(const std::string& name, const InputFile& input);
 
 // Removes what a failed conversion left under `name`, whose open descriptor
 // is `fd`: the name itself when it is the regular file just written,

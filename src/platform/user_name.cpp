@@ -15,11 +15,19 @@ std::string storableLoginName(const char* name) {
 }
 
 std::string currentLoginName() {
+  static bool known = false;
+  static uid_t knownUser = 0;
+  static std::string knownName;
+  uid_t user = ::geteuid();
+  if (known && user == knownUser) return knownName;
   std::vector<char> buffer(16384);
   struct passwd entry;
   struct passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return {};
-  return storableLoginName(found->pw_name);
+  bool ok = getpwuid_r(user, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr;
+  knownName = ok ? storableLoginName(found->pw_name) : std::string();
+  knownUser = user;
+  known = true;
+  return knownName;
 }
 
 }  // namespace quennix
