@@ -20,9 +20,7 @@ std::string drain(int fd) {
 
 struct Pipe {
   int ends[2];
-  Pipe() {
-    EXPECT_EQ(::pipe2(ends, O_NONBLOCK), 0);
-  }
+  Pipe() { EXPECT_EQ(::pipe2(ends, O_NONBLOCK), 0); }
   ~Pipe() {
     ::close(ends[0]);
     ::close(ends[1]);

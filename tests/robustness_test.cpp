@@ -25,9 +25,9 @@ struct Field {
 
 // The header fields of the classic layout (FORM, FVER, COMM of size 23, SSND).
 const Field kFields[] = {
-    {"form-size", 4, 4},  {"fver-size", 16, 4},    {"comm-size", 28, 4},   {"channels", 32, 2},
-    {"frames", 34, 4},    {"sample-size", 38, 2},  {"rate-exponent", 40, 2}, {"ssnd-size", 60, 4},
-    {"offset", 64, 4},    {"block-size", 68, 4},   {"lead-word", 72, 2},
+    {"form-size", 4, 4}, {"fver-size", 16, 4},   {"comm-size", 28, 4},     {"channels", 32, 2},
+    {"frames", 34, 4},   {"sample-size", 38, 2}, {"rate-exponent", 40, 2}, {"ssnd-size", 60, 4},
+    {"offset", 64, 4},   {"block-size", 68, 4},  {"lead-word", 72, 2},
 };
 
 void store(Bytes& bytes, const Field& field, std::uint32_t value) {
@@ -53,7 +53,8 @@ TEST(Robustness, CutAndMutatedHeadersEndWithTheProgramsOwnOutcomes) {
     ++count;
   };
   for (std::size_t length = 0; length < valid.size(); ++length) {
-    add("cut-" + std::to_string(length) + ".aifc", Bytes(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(length)));
+    add("cut-" + std::to_string(length) + ".aifc",
+        Bytes(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(length)));
   }
   for (const Field& field : kFields) {
     for (std::uint32_t value : kBoundaryValues) {
@@ -71,8 +72,12 @@ TEST(Robustness, CutAndMutatedHeadersEndWithTheProgramsOwnOutcomes) {
   ASSERT_EQ(run.status, 0) << run.output.substr(run.output.size() > 2000 ? run.output.size() - 2000 : 0);
   EXPECT_EQ(run.errors, "");
 
-  const std::set<std::string> endings = {"done", "Error open file.", "Unknown file format.",
-                                         "Unsupported sample rate.", "Error create file.", "Error read file.",
+  const std::set<std::string> endings = {"done",
+                                         "Error open file.",
+                                         "Unknown file format.",
+                                         "Unsupported sample rate.",
+                                         "Error create file.",
+                                         "Error read file.",
                                          "Error write file."};
   std::size_t lineStart = run.output.find("\r\n", run.output.find("Find ")) + 2;
   int lines = 0;

@@ -175,6 +175,20 @@ std::string readAll(int fd) {
 
 }  // namespace
 
+std::vector<std::string> emulatorCommand() {
+  std::vector<std::string> words;
+#ifdef QUENNIX_EMULATOR
+  std::string all = QUENNIX_EMULATOR;
+  for (std::size_t start = 0; start <= all.size();) {
+    std::size_t tab = all.find('\t', start);
+    if (tab == std::string::npos) tab = all.size();
+    words.push_back(all.substr(start, tab - start));
+    start = tab + 1;
+  }
+#endif
+  return words;
+}
+
 RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions& options) {
   // Standard output and error go to files, so that a large output cannot
   // block the child.
@@ -200,13 +214,14 @@ RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions
     limit.rlim_cur = limit.rlim_max = options.fileSizeLimit;
     if (options.fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
     ::alarm(options.timeoutSeconds);  // survives the exec: a hanging run is killed
+    std::vector<std::string> copies = emulatorCommand();
+    copies.push_back(QUENNIX_BINARY);
+    std::string program = copies.front();
+    copies.insert(copies.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
-    std::string program = QUENNIX_BINARY;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execvp(program.c_str(), argv.data());
     ::_exit(127);
   }
   int status = 0;

@@ -89,6 +89,9 @@ struct RunOptions {
   unsigned timeoutSeconds = 120;  // the run is killed (SIGALRM) when it takes longer
 };
 
+// The emulator that runs the program in a cross build (empty natively).
+std::vector<std::string> emulatorCommand();
+
 // Runs the quennix program built with these tests.
 RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions& options);
 

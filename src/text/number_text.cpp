@@ -5,6 +5,8 @@
 namespace quennix {
 namespace {
 
+constexpr int kExponentOfOneHalf = 16382;  // biased exponent of [0.5, 1)
+
 void appendSeparator(std::string& text, char separator) {
   if (separator != '\0') text += separator;
 }
@@ -69,6 +71,9 @@ std::string oneDecimalText(const Extended80& value, char decimalSeparator) {
     case Extended80Class::normal:
       break;
   }
+  // Below 2^-7 (0.0078125) the 18 digits begin in the third decimal place or
+  // later, so the text is zero: no need to write out thousands of digits.
+  if (value.exponent < kExponentOfOneHalf - 6) return zeroText(decimalSeparator);
   DecimalDigits rounded = roundToSignificantDigits(value);
   std::string kept;
   keepOneDecimal(rounded, kept);
