@@ -37,10 +37,12 @@ BENCHMARK(summary);
 
 void readHeader(benchmark::State& state) {
   // FORM AIFC, FVER, a 24-byte COMM, SSND with a few sound bytes.
+  // clang-format off
   const unsigned char file[] = {
       'F', 'O', 'R', 'M', 0, 0, 0, 78, 'A', 'I', 'F', 'C', 'F', 'V', 'E', 'R', 0, 0, 0, 4, 0xA2, 0x80, 0x51, 0x40,
       'C', 'O', 'M', 'M', 0, 0, 0, 24, 0, 2, 0, 0, 0, 1, 0, 16, 0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0, 'N', 'O',
       'N', 'E', 0, 0, 'S', 'S', 'N', 'D', 0, 0, 0, 14, 0, 0, 0, 0, 0, 0, 0, 0, 1, 116, 1, 2, 3, 4};
+  // clang-format on
   int fd = ::memfd_create("bench", MFD_CLOEXEC);
   if (::write(fd, file, sizeof file) != static_cast<ssize_t>(sizeof file)) state.SkipWithError("memfd write");
   quennix::SourceInfo info;
