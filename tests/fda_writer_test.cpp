@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "chunky/container.h"
+#include "platform/user_name.h"
 #include "test_support.h"
 
 namespace quennix {
@@ -143,6 +144,21 @@ TEST(WriteFdaFile, ReportsFailedReadsAndWrites) {
   ASSERT_GE(full, 0);
   EXPECT_EQ(writeFdaFileWith(input, full, source(1, 8, 0, 2), fdaBurnInfo("", "")), WriteOutcome::writeFailed);
   for (int fd : {output, unreadable.fd, input.fd, full}) ::close(fd);
+}
+
+}  // namespace
+}  // namespace quennix
+
+namespace quennix {
+namespace {
+
+TEST(LoginName, KeepsNamesThatFitTheBufferWithTheirNul) {
+  const std::string longest(199, 'u');
+  const std::string tooLong(200, 'u');
+  EXPECT_EQ(storableLoginName(longest.c_str()), longest);
+  EXPECT_EQ(storableLoginName(tooLong.c_str()), "");
+  EXPECT_EQ(storableLoginName(nullptr), "");
+  EXPECT_EQ(storableLoginName("r\xC3\xB6ot"), "r\xC3\xB6ot") << "bytes as stored";
 }
 
 }  // namespace
