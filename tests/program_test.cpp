@@ -109,6 +109,103 @@ TEST(Program, ConvertsOneFileIntoItsFdaFile) {
   EXPECT_EQ(fda, expected);
 }
 
+Bytes infoBytes(std::uint32_t channels, std::uint32_t sampleSize, std::uint32_t leadWord, std::uint32_t rate) {
+  Bytes bytes;
+  for (std::uint32_t field : {channels, sampleSize, leadWord, rate, 0u, 0xFFFFFFFFu, 0u})
+    test::appendLittleEndian32(bytes, field);
+  return bytes;
+}
+
+TEST(Program, WholeOutputFilesFollowTheFormat) {
+  struct Row {
+    const char* name;
+    std::uint16_t leadWord, channels, sampleSize;
+    Bytes rate;
+    Bytes sound;          // in the input
+    std::size_t missing;  // declared sound bytes the input lacks
+    const char* summary;
+    std::uint32_t storedRate;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"r01.aifc", 372,   2,     16, test::extendedBytes(44100), {1, 2, 3, 4, 5, 6, 7}, 0, "(64.1kbps, 44.1kHz, 2ch)...",  44100},
+      {"r02.aifc", 743,   2,     16, test::extendedBytes(44100), {},                    0, "(128.0kbps, 44.1kHz, 2ch)...", 44100},
+      {"r03.aifc", 0,     1,     8,  test::extendedBytes(48000), {5, 6},                2, "(0.0kbps, 48.0kHz, 1ch)...",   48000},
+      {"r04.aifc", 500,   0,     16, test::extendedBytes(44100), {9},                   0, "(0.0kbps, 44.1kHz, 0ch)...",   44100},
+      {"r05.aifc", 372,   2,     16, test::extendedBytes(0xC00E, 0xAC44000000000000u), {1}, 0, "(64.1kbps, -44.1kHz, 2ch)...", 0xFFFF53BC},
+      {"r06.aifc", 65535, 65535, 24, test::extendedBytes(8000),  {1, 2},                0, "(369926323.3kbps, 8.0kHz, 65535ch)...", 8000},
+      {"r07.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC45000000000000u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22050},
+      {"r08.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC47000000000000u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22052},
+      {"r09.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC45000000000001u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22051},
+      {"r10.aifc", 1,     1,     16, test::extendedBytes(0x401F, 0x8000562200000000u), {}, 0, "(0.1kbps, 4295011.4kHz, 1ch)...", 44100},
+      {"r11.aifc", 1,     1,     16, test::extendedBytes(250),   {},                    0, "(0.1kbps, 0.3kHz, 1ch)...",    250},
+      {"r12.aifc", 1,     1,     16, test::extendedBytes(11025), {},                    0, "(0.1kbps, 11.0kHz, 1ch)...",   11025},
+  };
+  // clang-format on
+  TempDir dir;
+  std::vector<std::string> expectedLines = {"Find 12 files"};
+  int position = 0;
+  for (const Row& row : rows) {
+    AifcFields fields;
+    fields.leadWord = row.leadWord;
+    fields.channels = row.channels;
+    fields.sampleSize = row.sampleSize;
+    fields.sampleRate = row.rate;
+    fields.sound = row.sound;
+    fields.sound.resize(row.sound.size() + row.missing);
+    Bytes input = aifcFile(fields);
+    input.resize(input.size() - row.missing);
+    test::writeFile(dir.file(row.name), input);
+    expectedLines.push_back("[" + std::to_string(++position) + "/12] " + row.name + " " + row.summary + "done");
+  }
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines(expectedLines));
+  for (const Row& row : rows) {
+    std::string output = dir.file(std::string(row.name).substr(0, 3) + ".fda");
+    Bytes fda = test::readFile(output);
+    BurnFields burn = burnFieldsOf(fda);
+    EXPECT_EQ(burn.user, loginName());
+    auto n = static_cast<std::uint32_t>(row.sound.size() + row.missing);
+    Bytes expected = test::expectedHead(burn.user, burn.stamp, n,
+                                        infoBytes(row.channels, row.sampleSize, row.leadWord, row.storedRate));
+    test::append(expected, row.sound);
+    expected.resize(expected.size() + row.missing);  // zero-filled to the declared size
+    EXPECT_EQ(fda, expected) << row.name;
+  }
+}
+
+TEST(Program, WithoutALoginNameTheNameIsEmpty) {
+  constexpr int kUnknownUser = 54321;
+  if (::geteuid() != 0) GTEST_SKIP() << "running as another user needs root";
+  if (::getpwuid(kUnknownUser) != nullptr) GTEST_SKIP() << "user id " << kUnknownUser << " exists here";
+  TempDir dir;
+  ::chmod(dir.path.c_str(), 0777);
+  test::writeFile(dir.file("song.aifc"), sampleInput({4, 3}));
+  ::chmod(dir.file("song.aifc").c_str(), 0644);
+  RunOptions options;
+  options.userId = kUnknownUser;
+  RunResult run = runIn(dir, {"song.aifc"}, options);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] song.aifc " + kSampleSummary + "done"}));
+  Bytes fda = test::readFile(dir.file("song.fda"));
+  BurnFields burn = burnFieldsOf(fda);
+  EXPECT_EQ(burn.user, "");
+  Bytes expected = test::expectedHead("", burn.stamp, 2, infoBytes(2, 16, 372, 44100));
+  test::append(expected, Bytes{4, 3});
+  EXPECT_EQ(fda, expected);
+}
+
+TEST(Program, AConsoleThatCannotBeWrittenDoesNotStopTheRun) {
+  TempDir dir;
+  test::writeFile(dir.file("a.aifc"), sampleInput());
+  test::writeFile(dir.file("b.aifc"), sampleInput());
+  RunOptions options;
+  options.closedConsole = true;
+  RunResult run = runIn(dir, {"*.aifc"}, options);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(test::fileExists(dir.file("a.fda")));
+  EXPECT_TRUE(test::fileExists(dir.file("b.fda")));
+}
+
 TEST(Program, ThreeOutcomesInOneRun) {
   TempDir dir;
   ::symlink("nowhere", dir.file("a.aifc").c_str());  // cannot be opened

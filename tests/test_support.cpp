@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -205,6 +206,12 @@ RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
+    if (options.closedConsole) {
+      int ends[2];
+      if (::pipe(ends) != 0) ::_exit(126);
+      ::close(ends[0]);
+      ::dup2(ends[1], 1);
+    }
     if (!options.directory.empty() && ::chdir(options.directory.c_str()) != 0) ::_exit(126);
     for (const auto& [name, value] : options.environment) ::setenv(name.c_str(), value.c_str(), 1);
     for (const std::string& name : options.unset) ::unsetenv(name.c_str());
@@ -213,6 +220,10 @@ RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions
     if (options.addressSpaceLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_AS, &limit);
     limit.rlim_cur = limit.rlim_max = options.fileSizeLimit;
     if (options.fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
+    if (options.userId >= 0) {
+      auto id = static_cast<uid_t>(options.userId);
+      if (::setgroups(0, nullptr) != 0 || ::setresgid(id, id, id) != 0 || ::setresuid(id, id, id) != 0) ::_exit(126);
+    }
     ::alarm(options.timeoutSeconds);  // survives the exec: a hanging run is killed
     std::vector<std::string> copies = emulatorCommand();
     copies.push_back(QUENNIX_BINARY);

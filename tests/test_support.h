@@ -87,6 +87,8 @@ struct RunOptions {
   rlim_t addressSpaceLimit = RLIM_INFINITY;
   rlim_t fileSizeLimit = RLIM_INFINITY;
   unsigned timeoutSeconds = 120;  // the run is killed (SIGALRM) when it takes longer
+  int userId = -1;                // run as this user and group id (needs root)
+  bool closedConsole = false;     // standard output is a pipe nobody reads
 };
 
 // The emulator that runs the program in a cross build (empty natively).

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <new>
 
 #include "aifc/source_header.h"
 #include "chunky/fda_writer.h"
@@ -95,7 +96,15 @@ EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& co
   return outcome;
 }
 
-int runQuennix(const std::vector<std::string>& arguments, RunContext& context) {
+namespace {
+
+int reportOutOfMemory(RunContext& context, const void* codeAddress) {
+  print(context.console,
+        failureReport("EOutOfMemory", context.programName, imageOffsetOf(codeAddress), "Out of memory"));
+  return 1;
+}
+
+int runBatch(const std::vector<std::string>& arguments, RunContext& context) {
   printLine(context.console, kBanner);
   std::vector<std::string_view> masks;
   for (const std::string& argument : arguments) {
@@ -116,12 +125,21 @@ int runQuennix(const std::vector<std::string>& arguments, RunContext& context) {
   printLine(context.console, "Find " + integerText(static_cast<std::int32_t>(list.size())) + " files");
   for (std::size_t index = 0; index < list.size(); ++index) {
     if (convertFile(list, index, context) == EntryOutcome::outOfMemory) {
-      std::uint32_t address = imageOffsetOf(reinterpret_cast<const void*>(&obtainSoundBlock));
-      print(context.console, failureReport("EOutOfMemory", context.programName, address, "Out of memory"));
-      return 1;
+      return reportOutOfMemory(context, reinterpret_cast<const void*>(&obtainSoundBlock));
     }
   }
   return 0;
+}
+
+}  // namespace
+
+int runQuennix(const std::vector<std::string>& arguments, RunContext& context) {
+  try {
+    return runBatch(arguments, context);
+  } catch (const std::bad_alloc&) {
+    // Any other allocation that fails ends the run the same way.
+    return reportOutOfMemory(context, reinterpret_cast<const void*>(&runBatch));
+  }
 }
 
 }  // namespace quennix
