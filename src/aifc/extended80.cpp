@@ -84,6 +84,18 @@ std::optional<Extended80> propagatedNaN(const Extended80& a, const Extended80& b
   return std::nullopt;
 }
 
+// Which operands of a NaN-free operation are infinite or zero.
+struct Operands {
+  bool infiniteA, infiniteB, zeroA, zeroB;
+};
+
+Operands operandsOf(const Extended80& a, const Extended80& b) {
+  Extended80Class classA = classify(a);
+  Extended80Class classB = classify(b);
+  return Operands{classA == Extended80Class::infinity, classB == Extended80Class::infinity,
+                  classA == Extended80Class::zero, classB == Extended80Class::zero};
+}
+
 }  // namespace
 
 Extended80Class classify(const Extended80& value) {
@@ -117,16 +129,11 @@ Extended80 extendedFromUnsigned(std::uint64_t value) { return roundAndPack(false
 
 Extended80 multiply(const Extended80& a, const Extended80& b) {
   if (auto nan = propagatedNaN(a, b)) return *nan;
+  Operands kinds = operandsOf(a, b);
   bool negative = a.negative != b.negative;
-  Extended80Class classA = classify(a);
-  Extended80Class classB = classify(b);
-  bool infA = classA == Extended80Class::infinity;
-  bool infB = classB == Extended80Class::infinity;
-  bool zeroA = classA == Extended80Class::zero;
-  bool zeroB = classB == Extended80Class::zero;
-  if ((infA && zeroB) || (infB && zeroA)) return defaultNaN();
-  if (infA || infB) return infinity(negative);
-  if (zeroA || zeroB) return zero(negative);
+  if ((kinds.infiniteA && kinds.zeroB) || (kinds.infiniteB && kinds.zeroA)) return defaultNaN();
+  if (kinds.infiniteA || kinds.infiniteB) return infinity(negative);
+  if (kinds.zeroA || kinds.zeroB) return zero(negative);
   Normalized x = normalized(a);
   Normalized y = normalized(b);
   Uint128 product = Uint128{x.significand} * y.significand;
@@ -135,16 +142,11 @@ Extended80 multiply(const Extended80& a, const Extended80& b) {
 
 Extended80 divide(const Extended80& dividend, const Extended80& divisor) {
   if (auto nan = propagatedNaN(dividend, divisor)) return *nan;
+  Operands kinds = operandsOf(dividend, divisor);
   bool negative = dividend.negative != divisor.negative;
-  Extended80Class classA = classify(dividend);
-  Extended80Class classB = classify(divisor);
-  bool infA = classA == Extended80Class::infinity;
-  bool infB = classB == Extended80Class::infinity;
-  bool zeroA = classA == Extended80Class::zero;
-  bool zeroB = classB == Extended80Class::zero;
-  if ((infA && infB) || (zeroA && zeroB)) return defaultNaN();
-  if (infA || zeroB) return infinity(negative);
-  if (infB || zeroA) return zero(negative);
+  if ((kinds.infiniteA && kinds.infiniteB) || (kinds.zeroA && kinds.zeroB)) return defaultNaN();
+  if (kinds.infiniteA || kinds.zeroB) return infinity(negative);
+  if (kinds.infiniteB || kinds.zeroA) return zero(negative);
   Normalized x = normalized(dividend);
   Normalized y = normalized(divisor);
   // Both significands lie in [2^63, 2^64), so this quotient has 64 or 65

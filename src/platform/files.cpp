@@ -15,14 +15,15 @@ constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-}  // namespace
-
-ReadResult readFully(int fd, void* dest, std::size_t size) {
+// Calls `readSome(into, want, done)` until `size` bytes, the end of the
+// file (0) or an error (-1 other than EINTR).
+template <typename ReadSome>
+ReadResult readLoop(void* dest, std::size_t size, ReadSome readSome) {
   ReadResult result;
   auto* bytes = static_cast<unsigned char*>(dest);
   while (result.count < size) {
     std::size_t want = std::min(size - result.count, kMaxTransfer);
-    ssize_t got = ::read(fd, bytes + result.count, want);
+    ssize_t got = readSome(bytes + result.count, want, result.count);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       result.failed = true;
@@ -34,24 +35,20 @@ ReadResult readFully(int fd, void* dest, std::size_t size) {
   return result;
 }
 
+}  // namespace
+
+ReadResult readFully(int fd, void* dest, std::size_t size) {
+  return readLoop(dest, size,
+                  [fd](unsigned char* into, std::size_t want, std::size_t) { return ::read(fd, into, want); });
+}
+
 ReadResult readFullyAt(int fd, std::uint64_t offset, void* dest, std::size_t size) {
-  ReadResult result;
-  auto* bytes = static_cast<unsigned char*>(dest);
   constexpr auto kMaxOffset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
-  while (result.count < size) {
-    std::uint64_t at = offset + result.count;
-    if (at > kMaxOffset) break;  // no byte lies there
-    std::size_t want = std::min(size - result.count, kMaxTransfer);
-    ssize_t got = ::pread(fd, bytes + result.count, want, static_cast<off_t>(at));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      result.failed = true;
-      break;
-    }
-    if (got == 0) break;
-    result.count += static_cast<std::size_t>(got);
-  }
-  return result;
+  return readLoop(dest, size, [fd, offset](unsigned char* into, std::size_t want, std::size_t done) -> ssize_t {
+    std::uint64_t at = offset + done;
+    if (at > kMaxOffset) return 0;  // no byte lies there
+    return ::pread(fd, into, want, static_cast<off_t>(at));
+  });
 }
 
 bool writeFully(int fd, const void* source, std::size_t size) {
