@@ -33,28 +33,18 @@ const char* outcomeMessage(WriteOutcome outcome) {
   return nullptr;
 }
 
-// The input is open and its header read: create the output and write it.
-EntryOutcome convertOpenInput(const FileEntry& entry, const InputFile& input, const SourceInfo& source,
-                              RunContext& context) {
-  if (!storedSampleRate(source.common.sampleRate)) {
-    printLine(context.console, "Unsupported sample rate.");
-    return EntryOutcome::finished;
-  }
+// The input is open and its header read: creates the output and writes it.
+// Gives what the entry's line ends with, or nullptr after memory exhaustion;
+// the output, if created, is left open in `output` for the caller to close.
+const char* convertOpenInput(const FileEntry& entry, const InputFile& input, const SourceInfo& source,
+                             RunContext& context, int& output) {
+  if (!storedSampleRate(source.common.sampleRate)) return "Unsupported sample rate.";
   std::string outputName = outputNameFor(entry.name);
-  int output = createOutput(outputName, input);
-  if (output < 0) {
-    printLine(context.console, "Error create file.");
-    return EntryOutcome::finished;
-  }
+  output = createOutput(outputName, input);
+  if (output < 0) return "Error create file.";
   WriteOutcome outcome = writeFdaFile(input, output, source, context.locale);
-  if (outcome == WriteOutcome::outOfMemory) {
-    closeFile(output);
-    return EntryOutcome::outOfMemory;
-  }
-  if (outcome != WriteOutcome::done) discardOutput(outputName, output);
-  closeFile(output);
-  printLine(context.console, outcomeMessage(outcome));
-  return EntryOutcome::finished;
+  if (outcome != WriteOutcome::done && outcome != WriteOutcome::outOfMemory) discardOutput(outputName, output);
+  return outcomeMessage(outcome);
 }
 
 }  // namespace
@@ -85,15 +75,17 @@ EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& co
     return EntryOutcome::finished;
   }
   SourceInfo source;
-  EntryOutcome outcome = EntryOutcome::finished;
-  if (!readSourceHeader(input.fd, source)) {
-    printLine(context.console, "Unknown file format.");
-  } else {
+  const char* ending = "Unknown file format.";
+  int output = -1;
+  if (readSourceHeader(input.fd, source)) {
     print(context.console, summaryText(source, context.locale));
-    outcome = convertOpenInput(entry, input, source, context);
+    ending = convertOpenInput(entry, input, source, context, output);
   }
   closeFile(input.fd);
-  return outcome;
+  closeFile(output);
+  if (ending == nullptr) return EntryOutcome::outOfMemory;
+  printLine(context.console, ending);
+  return EntryOutcome::finished;
 }
 
 namespace {
