@@ -24,7 +24,7 @@ def aifc(channels, rate, frames, sample_bytes, compression, name, extra_before=b
     comm = struct.pack(">HIH", channels, frames, sample_bytes * 8) + extended(rate) + compression + pname
     samples = bytearray()
     for i in range(frames * channels):
-        value = int(12000 * math.sin(2 * math.pi * 440 * (i // channels) / rate))
+        value = int(12000 * math.sin(2 * math.pi * 440 * (i // channels) / rate + 0.031))
         samples += struct.pack(">h", value)[:sample_bytes] if sample_bytes == 2 else bytes([value & 0xFF])
     ssnd = struct.pack(">II", 0, 0) + bytes(samples)
     body = b"AIFC" + chunk(b"FVER", struct.pack(">I", 0xA2805140)) + extra_before + chunk(b"COMM", comm) + chunk(b"SSND", ssnd)
