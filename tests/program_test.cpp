@@ -174,6 +174,48 @@ TEST(Program, WholeOutputFilesFollowTheFormat) {
   }
 }
 
+// libfaketime moves the clock on by two seconds at every reading, so that
+// each file's stamp is known in advance.
+std::string fakeTimeLibrary() {
+#if defined(__x86_64__)
+  const std::string path = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+#elif defined(__aarch64__)
+  const std::string path = "/usr/lib/aarch64-linux-gnu/faketime/libfaketime.so.1";
+#else
+  const std::string path;
+#endif
+  return !path.empty() && test::fileExists(path) ? path : "";
+}
+
+TEST(Program, EveryFileCarriesTheStampOfItsOwnConversion) {
+  if (fakeTimeLibrary().empty()) GTEST_SKIP() << "libfaketime is not installed (.ci/run installs it)";
+  if (test::underAddressSanitizer()) GTEST_SKIP() << "AddressSanitizer must be the first library loaded";
+  if (!test::emulatorCommand().empty()) GTEST_SKIP() << "the emulator would take the preloaded library";
+  TempDir dir;
+  test::writeFile(dir.file("one.aifc"), sampleInput({1}));
+  test::writeFile(dir.file("two.aifc"), sampleInput({2, 2}));
+  RunOptions options;
+  options.environment = {{"LD_PRELOAD", fakeTimeLibrary()},
+                         {"FAKETIME", "@2024-03-05 00:07:09 i2.0"},
+                         {"FAKETIME_DONT_RESET", "1"},
+                         {"TZ", "UTC0"},
+                         {"LC_ALL", "C"}};
+  RunResult run = runIn(dir, {"*.aifc"}, options);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] one.aifc " + kSampleSummary + "done",
+                                             "[2/2] two.aifc " + kSampleSummary + "done"}));
+  const struct {
+    const char* name;
+    const char* stamp;
+    Bytes sound;
+  } files[] = {{"one.fda", "March 05, 2024, 12:07:09 AM", {1}}, {"two.fda", "March 05, 2024, 12:07:11 AM", {2, 2}}};
+  for (const auto& file : files) {
+    Bytes expected = test::expectedHead(loginName(), file.stamp, static_cast<std::uint32_t>(file.sound.size()),
+                                        infoBytes(2, 16, 372, 44100));
+    test::append(expected, file.sound);
+    EXPECT_EQ(test::readFile(dir.file(file.name)), expected) << file.name << " should carry " << file.stamp;
+  }
+}
+
 TEST(Program, WithoutALoginNameTheNameIsEmpty) {
   constexpr int kUnknownUser = 54321;
   if (::geteuid() != 0) GTEST_SKIP() << "running as another user needs root";
