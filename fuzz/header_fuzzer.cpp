@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(summary.front() == '(' && summary.ends_with("ch)..."));
     if (quennix::storedSampleRate(info.common.sampleRate)) {
       quennix::FileBurnInfo burn = quennix::fdaBurnInfo("fuzz", "January 01, 2026, 12:00:00 AM");
-      quennix::ByteBuffer head = quennix::fdaHeadBytes(burn, quennix::fdaInfoFor(info), info.soundByteCount);
+      quennix::ByteBuffer head = quennix::fdaHeadBytes(burn, *quennix::fdaInfoFor(info), info.soundByteCount);
       check(head.size() == 175 + 4 + 29);
       if (info.soundByteCount <= kMaxWrittenSound) {
         int output = ::memfd_create("output", MFD_CLOEXEC);

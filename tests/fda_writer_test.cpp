@@ -39,7 +39,7 @@ TEST(FdaContainer, HeadBytesFollowTheWholeFileTable) {
   };
   // clang-format on
   for (const auto& row : rows) {
-    FdaInfo info = fdaInfoFor(source(0xFFFF, 16, 0x1234, row.n));
+    FdaInfo info = *fdaInfoFor(source(0xFFFF, 16, 0x1234, row.n));
     Bytes info28 = hexBytes("FF FF 00 00 10 00 00 00 34 12 00 00 44 AC 00 00 00 00 00 00 FF FF FF FF 00 00 00 00");
     Bytes head = fdaHeadBytes(fdaBurnInfo(row.user, row.stamp), info, row.n);
     EXPECT_EQ(head, expectedHead(row.user, row.stamp, row.n, info28)) << row.user;
@@ -126,12 +126,24 @@ TEST(WriteFdaFile, CopiesTheSoundBytesAndZeroFillsWhatIsMissing) {
     SourceInfo info = source(2, 16, 7, row.n);
     FileBurnInfo burn = fdaBurnInfo("user", "stamp");
     ASSERT_EQ(writeFdaFileWith(input, output, info, burn), WriteOutcome::done) << row.what;
-    Bytes expected = fdaHeadBytes(burn, fdaInfoFor(info), row.n);
+    Bytes expected = fdaHeadBytes(burn, *fdaInfoFor(info), row.n);
     test::append(expected, row.sound);
     EXPECT_EQ(contents(output), expected) << row.what;
     ::close(input.fd);
     ::close(output);
   }
+}
+
+TEST(WriteFdaFile, RefusesARateWithoutStoredValueBeforeWritingAnything) {
+  InputFile input = memoryInput({1, 2});
+  int output = memoryFile({});
+  SourceInfo info = source(1, 8, 0, 2);
+  info.common.sampleRate = Extended80{false, 0x7FFF, 0xC000000000000000u};  // quiet NaN
+  EXPECT_FALSE(fdaInfoFor(info).has_value());
+  EXPECT_EQ(writeFdaFileWith(input, output, info, fdaBurnInfo("", "")), WriteOutcome::unsupportedRate);
+  EXPECT_TRUE(contents(output).empty());
+  ::close(input.fd);
+  ::close(output);
 }
 
 TEST(WriteFdaFile, ReportsFailedReadsAndWrites) {

@@ -1,7 +1,6 @@
 #include "chunky/fda_writer.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "platform/sound_block.h"
 #include "platform/user_name.h"
@@ -15,14 +14,14 @@ std::optional<std::uint32_t> storedSampleRate(const Extended80& sampleRate) {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(*rounded));
 }
 
-FdaInfo fdaInfoFor(const SourceInfo& source) {
+std::optional<FdaInfo> fdaInfoFor(const SourceInfo& source) {
   std::optional<std::uint32_t> rate = storedSampleRate(source.common.sampleRate);
-  assert(rate.has_value());
+  if (!rate) return std::nullopt;
   FdaInfo info;
   info.channels = source.common.channels;
   info.sampleSize = source.common.sampleSize;
   info.leadWord = source.soundHead.leadWord;
-  info.sampleRate = rate.value_or(0);
+  info.sampleRate = *rate;
   info.infoValue1 = 0;
   info.infoValue2 = 0xFFFFFFFF;
   info.infoValue3 = 0;
@@ -31,7 +30,9 @@ FdaInfo fdaInfoFor(const SourceInfo& source) {
 
 WriteOutcome writeFdaFileWith(const InputFile& input, int output, const SourceInfo& source,
                               const FileBurnInfo& burnInfo) {
-  ByteBuffer head = fdaHeadBytes(burnInfo, fdaInfoFor(source), source.soundByteCount);
+  std::optional<FdaInfo> info = fdaInfoFor(source);
+  if (!info) return WriteOutcome::unsupportedRate;
+  ByteBuffer head = fdaHeadBytes(burnInfo, *info, source.soundByteCount);
   if (!writeFully(output, head.data(), head.size())) return WriteOutcome::writeFailed;
 
   SoundBlock block;

@@ -13,10 +13,11 @@
 namespace quennix {
 
 enum class WriteOutcome {
-  done,         // 175 + U + D + N bytes written
-  writeFailed,  // a write failed or came up short
-  readFailed,   // reading the sound bytes failed (not merely ended early)
-  outOfMemory,  // no block for the sound bytes; the file holds everything before them
+  done,             // 175 + U + D + N bytes written
+  writeFailed,      // a write failed or came up short
+  readFailed,       // reading the sound bytes failed (not merely ended early)
+  outOfMemory,      // no block for the sound bytes; the file holds everything before them
+  unsupportedRate,  // the sample rate has no stored value; nothing written
 };
 
 // The rate stored in the information chunk: the sample rate rounded to the
@@ -26,8 +27,8 @@ enum class WriteOutcome {
 // rounded magnitude is 2^63 or more.
 std::optional<std::uint32_t> storedSampleRate(const Extended80& sampleRate);
 
-// The information chunk of a source. Precondition: its rate has a stored value.
-FdaInfo fdaInfoFor(const SourceInfo& source);
+// The information chunk of a source; empty when its rate has no stored value.
+std::optional<FdaInfo> fdaInfoFor(const SourceInfo& source);
 
 // The whole file with the given burn information: every byte before the
 // sound data in one write, then the N sound bytes read from `input` through

@@ -27,6 +27,8 @@ const char* outcomeMessage(WriteOutcome outcome) {
       return "Error write file.";
     case WriteOutcome::readFailed:
       return "Error read file.";
+    case WriteOutcome::unsupportedRate:
+      return "Unsupported sample rate.";
     case WriteOutcome::outOfMemory:
       break;
   }
@@ -38,7 +40,8 @@ const char* outcomeMessage(WriteOutcome outcome) {
 // the output, if created, is left open in `output` for the caller to close.
 const char* convertOpenInput(const FileEntry& entry, const InputFile& input, const SourceInfo& source,
                              RunContext& context, int& output) {
-  if (!storedSampleRate(source.common.sampleRate)) return "Unsupported sample rate.";
+  // Checked before the output exists, so that such a file leaves none.
+  if (!storedSampleRate(source.common.sampleRate)) return outcomeMessage(WriteOutcome::unsupportedRate);
   std::string outputName = outputNameFor(entry.name);
   output = createOutput(outputName, input);
   if (output < 0) return "Error create file.";
