@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(head.size() == 175 + 4 + 29);
       if (info.soundByteCount <= kMaxWrittenSound) {
         int output = ::memfd_create("output", MFD_CLOEXEC);
-        quennix::InputFile file{input, size, 0, 0};
+        quennix::InputFile file{input, size, {}};
         check(quennix::writeFdaFileWith(file, output, info, burn) == quennix::WriteOutcome::done);
         check(::lseek(output, 0, SEEK_END) == static_cast<off_t>(head.size() + info.soundByteCount));
         ::close(output);

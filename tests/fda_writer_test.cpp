@@ -59,7 +59,7 @@ TEST(FdaContainer, SizesWrapModulo2To32) {
   EXPECT_EQ(burnInfoChunkHeader(burn).size, 25u);
 }
 
-TEST(StoredSampleRate, RoundsAtFullPrecisionAndKeepsTheLow32Bits) {
+TEST(StoredSampleRate, RoundsAtFullPrecisionAndRefusesWhatTheFieldCannotHold) {
   const struct {
     std::uint16_t word;
     std::uint64_t significand;
@@ -70,8 +70,15 @@ TEST(StoredSampleRate, RoundsAtFullPrecisionAndKeepsTheLow32Bits) {
       {0x400D, 0xAC45000000000000u, 22050},        // 22050.5
       {0x400D, 0xAC47000000000000u, 22052},        // 22051.5
       {0x400D, 0xAC45000000000001u, 22051},        // 22050.5 + 2^-49
-      {0xC00E, 0xAC44000000000000u, 0xFFFF53BCu},  // -44100.0
-      {0x401F, 0x8000562200000000u, 44100},        // 2^32 + 44100
+      {0x0000, 0x0000000000000000u, 0},            // zero
+      {0xBFFE, 0x8000000000000000u, 0},            // -0.5: a tie, to the even 0
+      {0xBFFE, 0x8000000000000001u, std::nullopt},  // just below -0.5: -1
+      {0xC00E, 0xAC44000000000000u, std::nullopt},  // -44100.0
+      {0x401E, 0xFFFFFFFF00000000u, 0xFFFFFFFFu},  // 2^32 - 1
+      {0x401E, 0xFFFFFFFF40000000u, 0xFFFFFFFFu},  // 2^32 - 0.75
+      {0x401E, 0xFFFFFFFF80000000u, std::nullopt},  // 2^32 - 0.5: a tie, to the even 2^32
+      {0x401F, 0x8000000000000000u, std::nullopt},  // 2^32
+      {0x401F, 0x8000562200000000u, std::nullopt},  // 2^32 + 44100
       {0x403E, 0x8000000000000000u, std::nullopt},  // 2^63
       {0x7FFF, 0x8000000000000000u, std::nullopt},  // infinity
       {0x7FFF, 0xC000000000000000u, std::nullopt},  // quiet NaN

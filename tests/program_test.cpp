@@ -2,9 +2,13 @@
 // files and exit status.
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <ctime>
 #include <regex>
 
@@ -61,7 +65,7 @@ BurnFields burnFieldsOf(const Bytes& fda) {
 
 TEST(Program, WithoutArgumentPrintsBannerAndUsage) {
   TempDir dir;
-  for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {""}, {"", ""}, {"-h"}, {"--help"}}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {""}, {"", ""}}) {
     RunResult run = runIn(dir, arguments);
     EXPECT_EQ(run.output, kBannerLine + kUsageLine) << arguments.size();
     EXPECT_EQ(run.status, 0);
@@ -70,6 +74,25 @@ TEST(Program, WithoutArgumentPrintsBannerAndUsage) {
   RunResult version = runIn(dir, {"--version"});
   EXPECT_EQ(version.output, kBannerLine);
   EXPECT_EQ(version.status, 0);
+}
+
+TEST(Program, HelpFollowsTheUsageLine) {
+  TempDir dir;
+  RunResult help = runIn(dir, {"-h"});
+  EXPECT_EQ(runIn(dir, {"--help"}).output, help.output);
+  EXPECT_EQ(help.status, 0);
+  ASSERT_TRUE(help.output.starts_with(kBannerLine + kUsageLine)) << help.output;
+  std::string rest = help.output.substr(kBannerLine.size() + kUsageLine.size());
+  for (const char* ending : {"done", "Error open file.", "Unknown file format.", "Unsupported sample rate.",
+                             "Error create file.", "Error read file.", "Error write file.", "man quennix"}) {
+    EXPECT_NE(rest.find(ending), std::string::npos) << ending;
+  }
+  std::size_t lineFeeds = 0;
+  for (std::size_t at = rest.find('\n'); at != std::string::npos; at = rest.find('\n', at + 1), ++lineFeeds) {
+    EXPECT_EQ(rest[at - 1], '\r') << "every line ends with CR LF";
+  }
+  EXPECT_GT(lineFeeds, 5u);
+  EXPECT_TRUE(test::filesIn(dir.path).empty()) << "help converts nothing";
 }
 
 TEST(Program, MasksThatFindNoFileGiveACountOfZero) {
@@ -132,12 +155,12 @@ TEST(Program, WholeOutputFilesFollowTheFormat) {
       {"r02.aifc", 743,   2,     16, test::extendedBytes(44100), {},                    0, "(128.0kbps, 44.1kHz, 2ch)...", 44100},
       {"r03.aifc", 0,     1,     8,  test::extendedBytes(48000), {5, 6},                2, "(0.0kbps, 48.0kHz, 1ch)...",   48000},
       {"r04.aifc", 500,   0,     16, test::extendedBytes(44100), {9},                   0, "(0.0kbps, 44.1kHz, 0ch)...",   44100},
-      {"r05.aifc", 372,   2,     16, test::extendedBytes(0xC00E, 0xAC44000000000000u), {1}, 0, "(64.1kbps, -44.1kHz, 2ch)...", 0xFFFF53BC},
+      {"r05.aifc", 372,   2,     16, test::extendedBytes(0x401E, 0xFFFFFFFF00000000u), {1}, 0, "(64.1kbps, 4294967.3kHz, 2ch)...", 0xFFFFFFFF},
       {"r06.aifc", 65535, 65535, 24, test::extendedBytes(8000),  {1, 2},                0, "(369926323.3kbps, 8.0kHz, 65535ch)...", 8000},
       {"r07.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC45000000000000u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22050},
       {"r08.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC47000000000000u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22052},
       {"r09.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC45000000000001u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22051},
-      {"r10.aifc", 1,     1,     16, test::extendedBytes(0x401F, 0x8000562200000000u), {}, 0, "(0.1kbps, 4295011.4kHz, 1ch)...", 44100},
+      {"r10.aifc", 1,     1,     16, test::extendedBytes(0xBFFD, 0x8000000000000000u), {}, 0, "(0.1kbps, 0.0kHz, 1ch)...",    0},
       {"r11.aifc", 1,     1,     16, test::extendedBytes(250),   {},                    0, "(0.1kbps, 0.3kHz, 1ch)...",    250},
       {"r12.aifc", 1,     1,     16, test::extendedBytes(11025), {},                    0, "(0.1kbps, 11.0kHz, 1ch)...",   11025},
   };
@@ -320,16 +343,38 @@ TEST(Program, OutputNamesReplaceTheLastExtension) {
   }
 }
 
-TEST(Program, ALaterInputReplacesAnEarlierOutputOfTheSameName) {
+TEST(Program, AnOutputThisRunCompletedIsNeverReplacedByALaterEntry) {
   TempDir dir;
-  test::writeFile(dir.file("song.fda"), test::bytesOf("old contents"));
+  test::writeFile(dir.file("song.fda"), test::bytesOf("from an earlier run"));  // replaced without a question
   test::writeFile(dir.file("song.aifc"), sampleInput({1}));
   test::writeFile(dir.file("song.aifr"), sampleInput({2, 2}));
-  RunResult run = runIn(dir, {"song.*"});
-  EXPECT_NE(run.output.find("Find 3 files"), std::string::npos);
-  EXPECT_NE(run.output.find("[3/3] song.fda Unknown file format."), std::string::npos) << run.output;
-  Bytes fda = test::readFile(dir.file("song.fda"));
-  EXPECT_EQ(Bytes(fda.end() - 2, fda.end()), (Bytes{2, 2}));
+  ::mkdir(dir.file("d1").c_str(), 0755);
+  ::mkdir(dir.file("d2").c_str(), 0755);
+  test::writeFile(dir.file("d1/a.aifc"), sampleInput({3}));
+  test::writeFile(dir.file("d2/a.aifc"), sampleInput({4, 4}));
+  RunResult run = runIn(dir, {"song.*", "d1/a.aifc", "d2/a.aifc"});
+  EXPECT_EQ(run.output,
+            kBannerLine + lines({"Find 5 files", "[1/5] song.aifc " + kSampleSummary + "done",
+                                 "[2/5] song.aifr " + kSampleSummary + "Error create file.",
+                                 "[3/5] song.fda Unknown file format.", "[4/5] a.aifc " + kSampleSummary + "done",
+                                 "[5/5] a.aifc " + kSampleSummary + "Error create file."}));
+  Bytes song = test::readFile(dir.file("song.fda"));
+  EXPECT_EQ(song.back(), 1) << "the first entry's output stays";
+  Bytes a = test::readFile(dir.file("a.fda"));
+  EXPECT_EQ(a.back(), 3);
+  EXPECT_EQ(test::filesIn(dir.path),
+            (std::vector<std::string>{"a.fda", "d1", "d2", "song.aifc", "song.aifr", "song.fda"}));
+}
+
+TEST(Program, EachFileIsListedOnceWhateverThePathThatFindsIt) {
+  TempDir dir;
+  test::writeFile(dir.file("a.aifc"), sampleInput());
+  test::writeFile(dir.file("b.aifc"), sampleInput());
+  ::link(dir.file("b.aifc").c_str(), dir.file("c.aifc").c_str());
+  ::symlink("a.aifc", dir.file("link.aifc").c_str());
+  RunResult run = runIn(dir, {"a.aifc", "./a.aifc", "*.aifc", dir.file("b.aifc")});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] a.aifc " + kSampleSummary + "done",
+                                             "[2/2] b.aifc " + kSampleSummary + "done"}));
 }
 
 TEST(Program, AMaskWithADirectoryReadsThereAndWritesHere) {
@@ -353,45 +398,188 @@ TEST(Program, NeverCreatesAnOutputOverItsOwnInput) {
   ::link(dir.file("hard.aifc").c_str(), dir.file("hard.fda").c_str());
   test::writeFile(dir.file("soft.aifc"), input);
   ::symlink("soft.aifc", dir.file("soft.fda").c_str());
-  RunResult run = runIn(dir, {"*"});
-  EXPECT_EQ(run.output, kBannerLine + lines({"Find 5 files", "[1/5] hard.aifc " + kSampleSummary + "Error create file.",
-                                             "[2/5] hard.fda " + kSampleSummary + "Error create file.",
-                                             "[3/5] soft.aifc " + kSampleSummary + "Error create file.",
-                                             "[4/5] soft.fda " + kSampleSummary + "Error create file.",
-                                             "[5/5] take.fda " + kSampleSummary + "Error create file."}));
+  RunResult run = runIn(dir, {"*"});  // hard.fda and soft.fda are the files listed before them
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 3 files", "[1/3] hard.aifc " + kSampleSummary + "Error create file.",
+                                             "[2/3] soft.aifc " + kSampleSummary + "Error create file.",
+                                             "[3/3] take.fda " + kSampleSummary + "Error create file."}));
   EXPECT_EQ(test::readFile(dir.file("take.fda")), input);
   EXPECT_EQ(test::readFile(dir.file("hard.aifc")), input);
   EXPECT_EQ(test::readFile(dir.file("soft.aifc")), input);
+  EXPECT_EQ(test::filesIn(dir.path),
+            (std::vector<std::string>{"hard.aifc", "hard.fda", "soft.aifc", "soft.fda", "take.fda"}));
 }
 
-TEST(Program, OutputsThatCannotBeCreatedOrWritten) {
+bool isRegularFile(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TEST(Program, WhatStandsAtTheOutputNameIsReplacedNeverWrittenThrough) {
   TempDir dir;
+  TempDir elsewhere;
+  const Bytes target = test::bytesOf("a file the link points to");
+  test::writeFile(elsewhere.file("target"), target);
   test::writeFile(dir.file("d.aifc"), sampleInput());
   ::mkdir(dir.file("d.fda").c_str(), 0755);
   test::writeFile(dir.file("full.aifc"), sampleInput());
   ::symlink("/dev/full", dir.file("full.fda").c_str());
+  test::writeFile(dir.file("link.aifc"), sampleInput());
+  ::symlink(elsewhere.file("target").c_str(), dir.file("link.fda").c_str());
   test::writeFile(dir.file("pipe.aifc"), sampleInput());
   ::mkfifo(dir.file("pipe.fda").c_str(), 0644);  // no reader: must not hang
-  test::writeFile(dir.file("z.aifc"), sampleInput());
   RunResult run = runIn(dir, {"*.aifc"});
   EXPECT_EQ(run.output, kBannerLine + lines({"Find 4 files", "[1/4] d.aifc " + kSampleSummary + "Error create file.",
-                                             "[2/4] full.aifc " + kSampleSummary + "Error write file.",
-                                             "[3/4] pipe.aifc " + kSampleSummary + "Error create file.",
-                                             "[4/4] z.aifc " + kSampleSummary + "done"}));
+                                             "[2/4] full.aifc " + kSampleSummary + "done",
+                                             "[3/4] link.aifc " + kSampleSummary + "done",
+                                             "[4/4] pipe.aifc " + kSampleSummary + "done"}));
   EXPECT_EQ(run.status, 0);
+  for (const char* name : {"full.fda", "link.fda", "pipe.fda"}) EXPECT_TRUE(isRegularFile(dir.file(name))) << name;
+  EXPECT_EQ(test::readFile(elsewhere.file("target")), target);
+  EXPECT_EQ(test::filesIn(dir.path), (std::vector<std::string>{"d.aifc", "d.fda", "full.aifc", "full.fda", "link.aifc",
+                                                               "link.fda", "pipe.aifc", "pipe.fda"}));
 }
 
-TEST(Program, AWriteCutShortRemovesThePartialOutput) {
+TEST(Program, NewOutputsTakeTheUmaskAndReadOnlyFilesAreKept) {
+  constexpr int kOtherUser = 54321;
+  if (::geteuid() != 0) GTEST_SKIP() << "running as another user needs root";
   TempDir dir;
+  ::chmod(dir.path.c_str(), 0777);
+  test::writeFile(dir.file("kept.aifc"), sampleInput());
+  test::writeFile(dir.file("kept.fda"), test::bytesOf("read-only"));
+  ::chmod(dir.file("kept.fda").c_str(), 0444);
+  test::writeFile(dir.file("new.aifc"), sampleInput());
+  RunOptions options;
+  options.userId = kOtherUser;
+  mode_t previous = ::umask(027);  // inherited by the run
+  RunResult run = runIn(dir, {"*.aifc"}, options);
+  ::umask(previous);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] kept.aifc " + kSampleSummary + "Error create file.",
+                                             "[2/2] new.aifc " + kSampleSummary + "done"}));
+  EXPECT_EQ(test::readFile(dir.file("kept.fda")), test::bytesOf("read-only"));
+  struct stat st;
+  ASSERT_EQ(::stat(dir.file("new.fda").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(st.st_uid, static_cast<uid_t>(kOtherUser));
+}
+
+TEST(Program, AFailedRewriteKeepsTheEarlierOutputAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  const Bytes earlier = test::bytesOf("the output of an earlier run");
   test::writeFile(dir.file("big.aifc"), sampleInput(Bytes(5000, 7)));
+  test::writeFile(dir.file("big.fda"), earlier);
+  test::writeFile(dir.file("new.aifc"), sampleInput(Bytes(5000, 8)));
   test::writeFile(dir.file("small.aifc"), sampleInput({1}));
   RunOptions options;
   options.fileSizeLimit = 4096;  // the head fits, the sound bytes do not
   RunResult run = runIn(dir, {"*.aifc"}, options);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 3 files", "[1/3] big.aifc " + kSampleSummary + "Error write file.",
+                                             "[2/3] new.aifc " + kSampleSummary + "Error write file.",
+                                             "[3/3] small.aifc " + kSampleSummary + "done"}));
+  EXPECT_EQ(test::readFile(dir.file("big.fda")), earlier);
+  EXPECT_EQ(test::filesIn(dir.path),
+            (std::vector<std::string>{"big.aifc", "big.fda", "new.aifc", "small.aifc", "small.fda"}));
+}
+
+// A folder on a file system of 256 KiB, mounted in this test's own mount
+// namespace (so that nothing outside sees it, and it goes with the test).
+struct SmallDisk {
+  explicit SmallDisk(const std::string& folder) : path(folder) {
+    ::mkdir(path.c_str(), 0755);
+    mounted = ::unshare(CLONE_NEWNS) == 0 && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+              ::mount("tmpfs", path.c_str(), "tmpfs", 0, "size=256k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted) ::umount2(path.c_str(), MNT_DETACH);
+  }
+  std::string path;
+  bool mounted = false;
+};
+
+TEST(Program, AFullDiskKeepsTheEarlierOutputAndLeavesNoTemporaryFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  TempDir dir;
+  SmallDisk disk(dir.file("disk"));
+  if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+  const Bytes earlier = test::bytesOf("the output of an earlier run");
+  test::writeFile(dir.file("disk/big.fda"), earlier);
+  test::writeFile(dir.file("big.aifc"), sampleInput(Bytes(400 << 10, 7)));  // more than the disk holds
+  test::writeFile(dir.file("small.aifc"), sampleInput({1}));
+  RunOptions options;
+  options.directory = dir.file("disk");
+  RunResult run = test::runQuennix({"../*.aifc"}, options);
   EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] big.aifc " + kSampleSummary + "Error write file.",
                                              "[2/2] small.aifc " + kSampleSummary + "done"}));
-  EXPECT_FALSE(test::fileExists(dir.file("big.fda")));
-  EXPECT_TRUE(test::fileExists(dir.file("small.fda")));
+  EXPECT_EQ(test::readFile(dir.file("disk/big.fda")), earlier);
+  EXPECT_EQ(test::filesIn(dir.file("disk")), (std::vector<std::string>{"big.fda", "small.fda"}));
+}
+
+// Waits until something appears in `directory`; false after about ten seconds.
+bool waitForAnEntry(const std::string& directory) {
+  for (int wait = 0; wait < 20000; ++wait) {
+    if (!test::filesIn(directory).empty()) return true;
+    ::usleep(500);
+  }
+  return false;
+}
+
+TEST(Program, TwoRunsWritingTheSameOutputLeaveOneWholeFile) {
+  // A long conversion starts first; a short one of the same output name
+  // starts while it is being written and ends before it.
+  struct Source {
+    const char* path;
+    std::uint16_t channels;
+    std::size_t soundSize;
+    std::uint8_t fill;
+  };
+  const Source sources[] = {{"one/take.aifc", 2, 64 << 20, 1}, {"two/take.aifc", 1, 1 << 20, 2}};
+  TempDir dir;
+  for (const char* folder : {"one", "two", "out"}) ::mkdir(dir.file(folder).c_str(), 0755);
+  for (const Source& source : sources) {
+    AifcFields fields;
+    fields.leadWord = 372;
+    fields.channels = source.channels;
+    fields.sound = Bytes(source.soundSize, source.fill);
+    test::writeFile(dir.file(source.path), aifcFile(fields));
+  }
+  RunOptions options;
+  options.directory = dir.file("out");
+  test::RunningQuennix first = test::startQuennix({std::string("../") + sources[0].path}, options);
+  ASSERT_TRUE(waitForAnEntry(dir.file("out")));
+  test::RunningQuennix second = test::startQuennix({std::string("../") + sources[1].path}, options);
+  EXPECT_EQ(test::finishQuennix(second).status, 0);
+  EXPECT_EQ(test::finishQuennix(first).status, 0);
+
+  Bytes fda = test::readFile(dir.file("out/take.fda"));
+  ASSERT_FALSE(fda.empty());
+  const Source* source = fda.back() == sources[0].fill ? &sources[0] : &sources[1];
+  BurnFields burn = burnFieldsOf(fda);
+  Bytes expected = test::expectedHead(burn.user, burn.stamp, static_cast<std::uint32_t>(source->soundSize),
+                                      infoBytes(source->channels, 16, 372, 44100));
+  expected.resize(expected.size() + source->soundSize, source->fill);
+  EXPECT_TRUE(fda == expected) << "not the whole file of " << source->path << ": " << fda.size() << " bytes";
+  EXPECT_EQ(test::filesIn(dir.file("out")), std::vector<std::string>{"take.fda"});
+}
+
+TEST(Program, AnInterruptedRunLeavesNoTemporaryFile) {
+  TempDir dir;
+  ::mkdir(dir.file("out").c_str(), 0755);
+  // A sparse input whose sound bytes take a while to copy.
+  const std::uint32_t soundSize = 1u << 29;
+  AifcFields fields;
+  fields.leadWord = 372;
+  Bytes head = aifcFile(fields);
+  for (int i = 0; i < 4; ++i)
+    head[60 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((soundSize + 10) >> (24 - 8 * i));
+  test::writeFile(dir.file("long.aifc"), head);
+  ASSERT_EQ(::truncate(dir.file("long.aifc").c_str(), static_cast<off_t>(head.size() + soundSize)), 0);
+  RunOptions options;
+  options.directory = dir.file("out");
+  test::RunningQuennix running = test::startQuennix({"../long.aifc"}, options);
+  ASSERT_TRUE(waitForAnEntry(dir.file("out"))) << "the run never started its output";
+  ::kill(running.pid, SIGTERM);
+  RunResult run = test::finishQuennix(running);
+  EXPECT_EQ(run.status, 128 + SIGTERM) << "the run should still have been copying";
+  EXPECT_EQ(test::filesIn(dir.file("out")), std::vector<std::string>{});
 }
 
 TEST(Program, InputsThatAreNoRegularFilesAreNotOpened) {
@@ -429,24 +617,62 @@ TEST(Program, UnsupportedSampleRatesEndTheirLineAndTheRunGoesOn) {
       {"e.aifc", test::extendedBytes(0x400E, 0x2C44000000000000u), "(64.1kbps, NANkHz, 2ch)..."},
       {"f.aifc", test::extendedBytes(0x403E, 0x8000000000000000u), "(64.1kbps, 9223372036854775.8kHz, 2ch)..."},
       {"g.aifc", test::extendedBytes(0x4050, 0x8000000000000000u), "(64.1kbps, 2.41785163922925835E21kHz, 2ch)..."},
+      {"h.aifc", test::extendedBytes(0xC00E, 0xAC44000000000000u), "(64.1kbps, -44.1kHz, 2ch)..."},
+      {"i.aifc", test::extendedBytes(0x401F, 0x8000562200000000u), "(64.1kbps, 4295011.4kHz, 2ch)..."},
+      {"j.aifc", test::extendedBytes(0x401E, 0xFFFFFFFF80000000u), "(64.1kbps, 4294967.3kHz, 2ch)..."},
   };
   // clang-format on
-  std::vector<std::string> expected = {"Find 8 files"};
+  const std::size_t count = std::size(rows) + 1;
+  std::vector<std::string> expected = {"Find " + std::to_string(count) + " files"};
   for (const auto& row : rows) {
     AifcFields fields;
     fields.leadWord = 372;
     fields.sampleRate = row.rate;
     test::writeFile(dir.file(row.name), aifcFile(fields));
-    expected.push_back("[" + std::to_string(expected.size()) + "/8] " + row.name + " " + row.summary +
-                       "Unsupported sample rate.");
+    expected.push_back("[" + std::to_string(expected.size()) + "/" + std::to_string(count) + "] " + row.name + " " +
+                       row.summary + "Unsupported sample rate.");
   }
-  test::writeFile(dir.file("h.aifc"), sampleInput());
-  expected.push_back("[8/8] h.aifc " + kSampleSummary + "done");
+  test::writeFile(dir.file("z.aifc"), sampleInput());
+  expected.push_back("[" + std::to_string(count) + "/" + std::to_string(count) + "] z.aifc " + kSampleSummary + "done");
   RunResult run = runIn(dir, {"*.aifc"});
   EXPECT_EQ(run.output, kBannerLine + lines(expected));
   EXPECT_EQ(run.status, 0);
-  EXPECT_FALSE(test::fileExists(dir.file("a.fda")));
-  EXPECT_FALSE(test::fileExists(dir.file("g.fda")));
+  std::vector<std::string> files = test::filesIn(dir.path);
+  EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const std::string& name) { return name.ends_with(".fda"); }),
+            1)
+      << "only z.aifc has an output";
+}
+
+TEST(Program, NamesAreShownWithoutTheirControlBytes) {
+  TempDir dir;
+  const std::string name = "a\rb\nc\x1B[2Jd\x7F\xC3\xA9.aifc";
+  test::writeFile(dir.file(name), sampleInput());
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output,
+            kBannerLine + lines({"Find 1 files", "[1/1] a?b?c?[2Jd?\xC3\xA9.aifc " + kSampleSummary + "done"}));
+  EXPECT_TRUE(test::fileExists(dir.file("a\rb\nc\x1B[2Jd\x7F\xC3\xA9.fda")));
+}
+
+TEST(Program, HeadersTheFormatCannotHoldAreRefused) {
+  TempDir dir;
+  AifcFields fields;
+  fields.leadWord = 372;
+  Bytes unknownLength = aifcFile(fields);  // a streaming writer's placeholder size
+  std::fill(unknownLength.begin() + 60, unknownLength.begin() + 64, 0xFF);
+  test::writeFile(dir.file("a.aifc"), unknownLength);
+  fields.afterCommon = test::chunk("ANNO", test::bytesOf("text that is no sound"));
+  Bytes noSound = aifcFile(fields);
+  noSound.resize(noSound.size() - 18);  // the Sound Data chunk removed, the annotation last
+  test::writeFile(dir.file("b.aifc"), noSound);
+  fields.afterCommon.clear();
+  Bytes unpadded = aifcFile(fields);  // the Common chunk of size 23 without its pad byte
+  unpadded.erase(unpadded.begin() + 55);
+  test::writeFile(dir.file("c.aifc"), unpadded);
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output,
+            kBannerLine + lines({"Find 3 files", "[1/3] a.aifc Unknown file format.",
+                                 "[2/3] b.aifc Unknown file format.", "[3/3] c.aifc Unknown file format."}));
+  EXPECT_EQ(test::filesIn(dir.path), (std::vector<std::string>{"a.aifc", "b.aifc", "c.aifc"}));
 }
 
 TEST(Program, MemoryExhaustionEndsTheRunWithTheFailureReport) {
@@ -463,6 +689,7 @@ TEST(Program, MemoryExhaustionEndsTheRunWithTheFailureReport) {
   for (int i = 0; i < 4; ++i)
     declared[60 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(soundDataSize >> (24 - 8 * i));
   test::writeFile(dir.file("b.aifc"), declared);
+  test::writeFile(dir.file("b.fda"), test::bytesOf("earlier"));
   test::writeFile(dir.file("c.aifc"), sampleInput());
   RunOptions options;
   options.addressSpaceLimit = std::uint64_t{512} << 20;
@@ -473,10 +700,8 @@ TEST(Program, MemoryExhaustionEndsTheRunWithTheFailureReport) {
       "\\[2/3\\] b\\.aifc \\(64\\.1kbps, 44\\.1kHz, 2ch\\)\\.\\.\\."
       "Exception EOutOfMemory in module quennix at [0-9A-F]{8}\\.\r\nOut of memory\\.\r\n\r\n");
   EXPECT_TRUE(std::regex_match(run.output.substr(kBannerLine.size()), report)) << run.output;
-  EXPECT_FALSE(test::fileExists(dir.file("c.fda")));
-  Bytes partial = test::readFile(dir.file("b.fda"));
-  BurnFields burn = burnFieldsOf(partial);
-  EXPECT_EQ(partial.size(), 175 + burn.user.size() + burn.stamp.size()) << "writes 1 to 15, no sound bytes";
+  EXPECT_EQ(test::readFile(dir.file("b.fda")), test::bytesOf("earlier")) << "no partial output replaces it";
+  EXPECT_EQ(test::filesIn(dir.path), (std::vector<std::string>{"a.aifc", "a.fda", "b.aifc", "b.fda", "c.aifc"}));
 }
 
 bool localeAvailable(const char* name) {

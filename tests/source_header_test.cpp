@@ -111,18 +111,21 @@ TEST(ReadSourceHeader, FindsTheChunksOfEveryCommonLayout) {
   }
 }
 
-TEST(ReadSourceHeader, FallsBackToTheFixedLayoutByPosition) {
-  // Unnamed chunks in the classic places: the identifiers are not examined.
-  AifcFields fields = typicalFields();
-  Bytes file = aifcFile(fields);
-  std::copy_n("XXXX", 4, file.begin() + 12);
-  std::copy_n("YYYY", 4, file.begin() + 24);
-  std::copy_n("ZZZZ", 4, file.begin() + 56);
+TEST(ReadSourceHeader, FallsBackToTheFixedLayoutOnlyWithBothIdentifiers) {
+  // A format version chunk whose size field is wrong derails the walk; the
+  // classic places still hold "COMM" and "SSND".
+  Bytes file = aifcFile(typicalFields());
+  std::fill(file.begin() + 16, file.begin() + 20, 0xEE);
   std::optional<ReadBack> got = readBack(file);
   ASSERT_TRUE(got);
   EXPECT_EQ(got->info.soundHead.leadWord, 0x1234);
   EXPECT_EQ(got->info.soundByteCount, 10u);
   EXPECT_EQ(got->position, 74);
+  for (std::size_t at : {std::size_t{24}, std::size_t{56}}) {
+    Bytes renamed = file;
+    std::copy_n("ZZZZ", 4, renamed.begin() + static_cast<std::ptrdiff_t>(at));
+    EXPECT_FALSE(readBack(renamed)) << "no chunk identifier at " << at;
+  }
 }
 
 TEST(ReadSourceHeader, CommonChunkOfSize21EndsInItsPadByte) {
@@ -150,12 +153,22 @@ TEST(ReadSourceHeader, NonzeroOffsetIsNotHonoured) {
   EXPECT_EQ(got->position, 74);
 }
 
-TEST(ReadSourceHeader, SoundDataSizeOfTenHasNoSoundBytes) {
-  AifcFields fields = typicalFields();
-  fields.sound.clear();
-  std::optional<ReadBack> got = readBack(aifcFile(fields));
-  ASSERT_TRUE(got);
-  EXPECT_EQ(got->info.soundByteCount, 0u);
+TEST(ReadSourceHeader, SoundByteCountsFromZeroToWhatTheFolderSizeHolds) {
+  const struct {
+    std::uint32_t soundDataSize;
+    std::uint32_t soundByteCount;
+  } rows[] = {{10, 0}, {11, 1}, {0xFFFFFFC1, 0xFFFFFFB7}};  // 72 + 0xFFFFFFB7 = 0xFFFFFFFF
+  for (const auto& row : rows) {
+    AifcFields fields = typicalFields();
+    fields.sound.clear();
+    Bytes file = aifcFile(fields);
+    Bytes size;
+    test::appendBigEndian32(size, row.soundDataSize);
+    std::copy(size.begin(), size.end(), file.begin() + 60);
+    std::optional<ReadBack> got = readBack(file);
+    ASSERT_TRUE(got) << row.soundDataSize;
+    EXPECT_EQ(got->info.soundByteCount, row.soundByteCount);
+  }
 }
 
 TEST(ReadSourceHeader, RefusesWhatIsNoAcceptedAifcFile) {
@@ -192,6 +205,8 @@ TEST(ReadSourceHeader, RefusesWhatIsNoAcceptedAifcFile) {
       {"Sound Data chunk size 9", withSizeAt(60, 9)},
       {"Sound Data chunk size 8 (would wrap)", withSizeAt(60, 8)},
       {"Common chunk size 2^32 - 1", withSizeAt(28, 0xFFFFFFFF)},
+      {"Sound Data chunk size 2^32 - 1 (unknown length)", withSizeAt(60, 0xFFFFFFFF)},
+      {"Sound Data chunk size 2^32 - 62: 72 + N passes 2^32 - 1", withSizeAt(60, 0xFFFFFFC2)},
       {"empty file", {}},
   };
   // clang-format on

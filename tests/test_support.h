@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,8 +95,20 @@ struct RunOptions {
 // The emulator that runs the program in a cross build (empty natively).
 std::vector<std::string> emulatorCommand();
 
-// Runs the quennix program built with these tests.
+// Runs the quennix program built with these tests. With a userId, a copy of
+// it runs, so that the build folder need not be open to other users.
 RunResult runQuennix(const std::vector<std::string>& arguments, const RunOptions& options);
+
+// The same in two steps, for runs side by side.
+struct RunningQuennix {
+  pid_t pid = -1;
+  std::unique_ptr<TempDir> capture;  // its standard output and error
+};
+RunningQuennix startQuennix(const std::vector<std::string>& arguments, const RunOptions& options);
+RunResult finishQuennix(RunningQuennix& running);
+
+// The names in a directory, sorted.
+std::vector<std::string> filesIn(const std::string& directory);
 
 // The console lines a run prints, each with its CR LF.
 std::string lines(const std::vector<std::string>& texts);

@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::uint32_t kMinCommonSize = 21;
 constexpr std::uint32_t kMinSoundDataSize = 10;
+// The FDA folder holds 72 bytes besides the sound bytes and its size is 32 bits.
+constexpr std::uint32_t kMaxSoundDataSize = 0xFFFFFFFFu - 72 + kMinSoundDataSize;
 constexpr std::size_t kCommonFixedSize = 22;
 constexpr std::size_t kSoundHeadSize = 10;
 constexpr std::size_t kChunkHeaderSize = 8;
@@ -93,17 +95,17 @@ std::optional<ChunkLayout> walkChunks(HeaderWindow& window) {
   return layout;
 }
 
-// The classic layout: format version chunk with a 4-byte body at 12, the
-// Common chunk at 24, the Sound Data chunk after it.
+// The classic layout: format version chunk with a 4-byte body at 12 (its
+// size field not trusted), "COMM" at 24 and "SSND" right after it.
 std::optional<ChunkLayout> fixedLayout(HeaderWindow& window) {
   constexpr std::uint64_t kCommonOffset = 24;
   std::uint8_t versionChunk[12];
   if (!readExact(window, 12, sizeof versionChunk, versionChunk)) return std::nullopt;
   std::optional<ChunkHeader8> common = readChunkHeader(window, kCommonOffset);
-  if (!common) return std::nullopt;
+  if (!common || !hasId(*common, "COMM")) return std::nullopt;
   std::uint64_t soundOffset = nextChunkOffset(kCommonOffset, common->size);
   std::optional<ChunkHeader8> sound = readChunkHeader(window, soundOffset);
-  if (!sound) return std::nullopt;
+  if (!sound || !hasId(*sound, "SSND")) return std::nullopt;
   return ChunkLayout{kCommonOffset + kChunkHeaderSize, common->size, soundOffset + kChunkHeaderSize, sound->size};
 }
 
@@ -139,7 +141,8 @@ bool readSourceHeader(int fd, SourceInfo& info) {
   std::optional<ChunkLayout> layout = walkChunks(*window);
   if (!layout) layout = fixedLayout(*window);
   if (!layout) return false;
-  if (layout->commonSize < kMinCommonSize || layout->soundSize < kMinSoundDataSize) return false;
+  if (layout->commonSize < kMinCommonSize) return false;
+  if (layout->soundSize < kMinSoundDataSize || layout->soundSize > kMaxSoundDataSize) return false;
   if (!decodeCommon(*window, layout->commonBody, info.common)) return false;
   if (!decodeSoundHead(*window, layout->soundBody, info.soundHead)) return false;
   info.soundByteCount = layout->soundSize - kMinSoundDataSize;

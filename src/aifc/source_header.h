@@ -37,15 +37,19 @@ struct SourceInfo {
 
 // Reads the header of the regular file open on `fd` (any position) and fills
 // `info`. Accepted is an IFF FORM of type "AIFC" or "AIFR" whose Common chunk
-// (size 21 or more) and Sound Data chunk (size 10 or more) are found, and
-// whose bytes up to the first sound byte are all there.
+// (size 21 or more) and Sound Data chunk are found, and whose bytes up to the
+// first sound byte are all there. The Sound Data chunk's size lies from 10 to
+// 2^32 - 63, so that its sound bytes (the size less 10) fit an FDA folder,
+// whose size counts 72 bytes more; the "unknown length" 0xFFFFFFFF of a
+// streaming writer is refused.
 //
 // The chunks after the form type are walked by IFF framing (8-byte header,
 // body, a pad byte after an odd size); the first "COMM" and the first "SSND"
 // are taken in whichever order they stand. A file in which the walk does not
-// find both is read in the classic fixed layout by position, identifiers not
-// examined: a 4-byte format version chunk at 12, the Common chunk at 24 and
-// the Sound Data chunk right after the Common chunk and its pad byte.
+// find both is read in the classic fixed layout by position: a format version
+// chunk taken to have a 4-byte body at 12, "COMM" at 24 and "SSND" right
+// after the Common chunk and its pad byte. Without those two identifiers
+// there (no Sound Data chunk, a pad byte missing) the file is refused.
 //
 // On true the file offset of `fd` stands at the first sound byte to copy;
 // on false `info` may be partly filled and must not be used.

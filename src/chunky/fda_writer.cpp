@@ -1,6 +1,7 @@
 #include "chunky/fda_writer.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/sound_block.h"
 #include "platform/user_name.h"
@@ -10,8 +11,8 @@ namespace quennix {
 
 std::optional<std::uint32_t> storedSampleRate(const Extended80& sampleRate) {
   std::optional<std::int64_t> rounded = roundToInt64(sampleRate);
-  if (!rounded) return std::nullopt;
-  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(*rounded));
+  if (!rounded || *rounded < 0 || *rounded > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  return static_cast<std::uint32_t>(*rounded);
 }
 
 std::optional<FdaInfo> fdaInfoFor(const SourceInfo& source) {

@@ -21,10 +21,10 @@ enum class WriteOutcome {
 };
 
 // The rate stored in the information chunk: the sample rate rounded to the
-// nearest integer (a tie to the even one) at full precision, low 32 bits of
-// the signed 64-bit result. 44100 -> 44100, -44100 -> 0xFFFF53BC,
-// 2^32 + 44100 -> 44100. Empty for a rate that is no finite number or whose
-// rounded magnitude is 2^63 or more.
+// nearest integer (a tie to the even one) at full precision. 44100 -> 44100,
+// 22050.5 -> 22050, -0.5 -> 0, 4294967295.4 -> 4294967295. Empty for a rate
+// that is no finite number or whose rounded value lies outside 0 to
+// 4,294,967,295 (-44100, 2^32 + 44100): the field would not hold it.
 std::optional<std::uint32_t> storedSampleRate(const Extended80& sampleRate);
 
 // The information chunk of a source; empty when its rate has no stored value.

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <optional>
+#include <set>
 
 #include "aifc/source_header.h"
 #include "chunky/fda_writer.h"
@@ -17,6 +19,7 @@ namespace quennix {
 namespace {
 
 constexpr std::size_t kMaxEntries = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+constexpr const char* kCreateFailed = "Error create file.";
 
 // What became of an entry once its input is open and its header read.
 const char* outcomeMessage(WriteOutcome outcome) {
@@ -35,18 +38,21 @@ const char* outcomeMessage(WriteOutcome outcome) {
   return nullptr;
 }
 
-// The input is open and its header read: creates the output and writes it.
-// Gives what the entry's line ends with, or nullptr after memory exhaustion;
-// the output, if created, is left open in `output` for the caller to close.
-const char* convertOpenInput(const FileEntry& entry, const InputFile& input, const SourceInfo& source,
-                             RunContext& context, int& output) {
+// The input is open and its header read: writes the output under a
+// temporary name. Gives what the entry's line ends with, or nullptr after
+// memory exhaustion; `output` is left for the caller to finish when the
+// writer is done, and is discarded on every other path.
+const char* writeOutput(const FileEntry& entry, const InputFile& input, const SourceInfo& source, RunContext& context,
+                        PendingOutput& output) {
   // Checked before the output exists, so that such a file leaves none.
   if (!storedSampleRate(source.common.sampleRate)) return outcomeMessage(WriteOutcome::unsupportedRate);
   std::string outputName = outputNameFor(entry.name);
-  output = createOutput(outputName, input);
-  if (output < 0) return "Error create file.";
-  WriteOutcome outcome = writeFdaFile(input, output, source, context.locale);
-  if (outcome != WriteOutcome::done && outcome != WriteOutcome::outOfMemory) discardOutput(outputName, output);
+  if (outputNameState(outputName, input) != OutputNameState::free) return kCreateFailed;
+  std::optional<FileIdentity> existing = entryIdentityOf(outputName);
+  if (existing && context.finishedOutputs.contains(*existing)) return kCreateFailed;  // this run's own result
+  if (!startOutput(outputName, output)) return kCreateFailed;
+  WriteOutcome outcome = writeFdaFile(input, output.fd, source, context.locale);
+  if (outcome != WriteOutcome::done) discardOutput(output);
   return outcomeMessage(outcome);
 }
 
@@ -66,11 +72,20 @@ std::string outputNameFor(std::string_view name) {
   return std::string(dot == std::string_view::npos ? name : name.substr(0, dot)) + ".fda";
 }
 
+std::string displayName(std::string_view name) {
+  std::string shown(name);
+  for (char& c : shown) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = '?';
+  }
+  return shown;
+}
+
 EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& context) {
   const FileEntry& entry = list[index];
   print(context.console, formatText("[%d/%d] %s ",
                                     {static_cast<std::int32_t>(index + 1), static_cast<std::int32_t>(list.size()),
-                                     std::string_view(entry.name)},
+                                     std::string_view(displayName(entry.name))},
                                     context.locale));
   InputFile input = openInput(entry.directory + entry.name);
   if (input.fd < 0) {
@@ -79,14 +94,23 @@ EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& co
   }
   SourceInfo source;
   const char* ending = "Unknown file format.";
-  int output = -1;
+  PendingOutput output;
   if (readSourceHeader(input.fd, source)) {
     print(context.console, summaryText(source, context.locale));
-    ending = convertOpenInput(entry, input, source, context, output);
+    ending = writeOutput(entry, input, source, context, output);
   }
   closeFile(input.fd);
-  closeFile(output);
-  if (ending == nullptr) return EntryOutcome::outOfMemory;
+  if (ending == nullptr) {
+    discardOutput(output);
+    return EntryOutcome::outOfMemory;
+  }
+  if (output.fd >= 0) {
+    if (finishOutput(output)) {
+      context.finishedOutputs.insert(output.identity);
+    } else {
+      ending = kCreateFailed;
+    }
+  }
   printLine(context.console, ending);
   return EntryOutcome::finished;
 }
@@ -99,24 +123,40 @@ int reportOutOfMemory(RunContext& context, const void* codeAddress) {
   return 1;
 }
 
+// The files of every mask in order, each file once: a name that reaches a
+// file already listed (the same file through another path) is left out.
+FileList collectAllFiles(const std::vector<std::string_view>& masks) {
+  FileList list;
+  std::set<FileIdentity> listed;
+  for (std::string_view mask : masks) {
+    for (FileEntry& entry : collectFiles(mask)) {
+      if (list.size() == kMaxEntries) return list;
+      std::optional<FileIdentity> identity = identityOf(entry.directory + entry.name);
+      if (identity && !listed.insert(*identity).second) continue;
+      list.push_back(std::move(entry));
+    }
+  }
+  return list;
+}
+
 int runBatch(const std::vector<std::string>& arguments, RunContext& context) {
   printLine(context.console, kBanner);
   std::vector<std::string_view> masks;
   for (const std::string& argument : arguments) {
     if (!argument.empty()) masks.push_back(argument);
   }
-  if (masks.empty() || masks[0] == "-h" || masks[0] == "--help") {
+  if (masks.empty()) {
     printLine(context.console, kUsage);
+    return 0;
+  }
+  if (masks[0] == "-h" || masks[0] == "--help") {
+    printLine(context.console, kUsage);
+    for (std::string_view line : kHelp) printLine(context.console, line);
     return 0;
   }
   if (masks[0] == "--version") return 0;
 
-  FileList list;
-  for (std::string_view mask : masks) {
-    for (FileEntry& entry : collectFiles(mask)) {
-      if (list.size() < kMaxEntries) list.push_back(std::move(entry));
-    }
-  }
+  FileList list = collectAllFiles(masks);
   printLine(context.console, "Find " + integerText(static_cast<std::int32_t>(list.size())) + " files");
   for (std::size_t index = 0; index < list.size(); ++index) {
     if (convertFile(list, index, context) == EntryOutcome::outOfMemory) {

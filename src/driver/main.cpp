@@ -8,6 +8,7 @@
 #include "driver/batch.h"
 #include "driver/console.h"
 #include "driver/failure_report.h"
+#include "platform/files.h"
 #include "text/locale_settings.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   // failing write is reported where it matters and the run goes on.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
+  quennix::removeTemporaryOutputOnSignals();
 
   const quennix::LocaleSettings locale = quennix::loadLocaleSettings();
   quennix::Console console = quennix::consoleFor(STDOUT_FILENO);

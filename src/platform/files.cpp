@@ -5,15 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <limits>
+#include <random>
 
 namespace quennix {
 namespace {
 
 // One call moves at most this much, whatever the platform's own limit.
 constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Calls `readSome(into, want, done)` until `size` bytes, the end of the
 // file (0) or an error (-1 other than EINTR).
@@ -75,6 +76,18 @@ std::uint64_t bytesLeftToRead(const InputFile& input) {
   return input.size - static_cast<std::uint64_t>(position);
 }
 
+std::optional<FileIdentity> identityOf(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{st.st_dev, st.st_ino};
+}
+
+std::optional<FileIdentity> entryIdentityOf(const std::string& name) {
+  struct stat st;
+  if (::lstat(name.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{st.st_dev, st.st_ino};
+}
+
 InputFile openInput(const std::string& path) {
   InputFile input;
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -86,41 +99,133 @@ InputFile openInput(const std::string& path) {
   }
   input.fd = fd;
   input.size = static_cast<std::uint64_t>(st.st_size);
-  input.device = st.st_dev;
-  input.inode = st.st_ino;
+  input.identity = FileIdentity{st.st_dev, st.st_ino};
   return input;
 }
 
-int createOutput(const std::string& name, const InputFile& input) {
-  // Opened without O_TRUNC and emptied only once it is known not to be the
-  // input. O_NONBLOCK: a FIFO without a reader fails here instead of hanging.
-  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) return -1;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || (st.st_dev == input.device && st.st_ino == input.inode)) {
-    ::close(fd);
-    return -1;
+OutputNameState outputNameState(const std::string& name, const InputFile& input) {
+  struct stat entry;
+  if (::lstat(name.c_str(), &entry) != 0) return OutputNameState::free;
+  if (identityOf(name) == input.identity) return OutputNameState::input;
+  if (S_ISDIR(entry.st_mode)) return OutputNameState::blocked;
+  // A read-only file keeps its contents, as it would if it were written in place.
+  if (S_ISREG(entry.st_mode) && ::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0) {
+    return OutputNameState::blocked;
   }
-  if (S_ISREG(st.st_mode) && st.st_size != 0 && ::ftruncate(fd, 0) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
+  return OutputNameState::free;
 }
 
-void discardOutput(const std::string& name, int fd) {
-  struct stat written;
-  if (::fstat(fd, &written) != 0 || !S_ISREG(written.st_mode)) return;
-  struct stat named;
-  if (::lstat(name.c_str(), &named) == 0 && sameFile(named, written)) {
-    ::unlink(name.c_str());
-  } else if (::ftruncate(fd, 0) != 0) {
-    // Nothing more can be done for a file that cannot be emptied.
+namespace {
+
+// The temporary file being written, for the signal handler; set only while
+// signals are blocked.
+char gTemporaryName[64];
+volatile std::sig_atomic_t gHasTemporary = 0;
+
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t cleanupSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kCleanupSignals) sigaddset(&set, signal);
+  return set;
+}
+
+// Runs `step` with the cleanup signals held back, so that the handler never
+// sees a temporary file half recorded.
+template <typename Step>
+auto withCleanupSignalsBlocked(Step step) {
+  sigset_t blocked = cleanupSignalSet();
+  sigset_t previous;
+  ::sigprocmask(SIG_BLOCK, &blocked, &previous);
+  auto result = step();
+  ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+  return result;
+}
+
+void removeTemporaryAndEnd(int signal) {
+  if (gHasTemporary != 0) ::unlink(gTemporaryName);
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+std::string temporaryNameCandidate() {
+  static std::random_device source;
+  static std::uint32_t counter = 0;
+  std::uint32_t bits = source() ^ (static_cast<std::uint32_t>(::getpid()) << 12) ^ ++counter;
+  char name[sizeof gTemporaryName];
+  std::snprintf(name, sizeof name, ".quennix-%08X.tmp", static_cast<unsigned>(bits));
+  return name;
+}
+
+bool forgetTemporary() {
+  gHasTemporary = 0;
+  return true;
+}
+
+}  // namespace
+
+bool startOutput(const std::string& name, PendingOutput& output) {
+  constexpr int kAttempts = 100;
+  output = PendingOutput{};
+  output.name = name;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::string candidate = temporaryNameCandidate();
+    int fd = withCleanupSignalsBlocked([&] {
+      int created = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+      if (created >= 0) {
+        std::snprintf(gTemporaryName, sizeof gTemporaryName, "%s", candidate.c_str());
+        gHasTemporary = 1;
+      }
+      return created;
+    });
+    if (fd >= 0) {
+      output.fd = fd;
+      output.temporaryName = candidate;
+      struct stat st;
+      if (::fstat(fd, &st) != 0) {
+        discardOutput(output);
+        return false;
+      }
+      output.identity = FileIdentity{st.st_dev, st.st_ino};
+      return true;
+    }
+    if (errno != EEXIST) return false;
   }
+  return false;
+}
+
+bool finishOutput(PendingOutput& output) {
+  bool closed = ::close(output.fd) == 0;
+  output.fd = -1;
+  if (closed && ::rename(output.temporaryName.c_str(), output.name.c_str()) == 0) {
+    return withCleanupSignalsBlocked(forgetTemporary);
+  }
+  discardOutput(output);
+  return false;
+}
+
+void discardOutput(PendingOutput& output) {
+  closeFile(output.fd);
+  output.fd = -1;
+  ::unlink(output.temporaryName.c_str());
+  withCleanupSignalsBlocked(forgetTemporary);
 }
 
 void closeFile(int fd) {
   if (fd >= 0) ::close(fd);
+}
+
+void removeTemporaryOutputOnSignals() {
+  for (int signal : kCleanupSignals) {
+    struct sigaction action {};
+    action.sa_handler = removeTemporaryAndEnd;
+    sigemptyset(&action.sa_mask);
+    struct sigaction previous {};
+    // A signal the caller's parent set to be ignored stays ignored.
+    if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+    ::sigaction(signal, &action, nullptr);
+  }
 }
 
 }  // namespace quennix

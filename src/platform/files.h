@@ -1,12 +1,15 @@
-// The program's file calls on POSIX: opening inputs, creating outputs, and
+// The program's file calls on POSIX: opening inputs, writing outputs under a
+// temporary name that replaces the output name only once they are whole, and
 // reads and writes that go on until the whole count has moved (one call may
 // move less than asked, at most about 2 GiB on Linux).
 #pragma once
 
 #include <sys/types.h>
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quennix {
@@ -26,12 +29,21 @@ bool writeFully(int fd, const void* source, std::size_t size);
 
 bool seekTo(int fd, std::uint64_t offset);
 
+// Which file a name stands for, whatever the path that reached it.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file at `path`, links followed; empty when there is none.
+std::optional<FileIdentity> identityOf(const std::string& path);
+
 // An input open for reading, with what opening it found out.
 struct InputFile {
   int fd = -1;
   std::uint64_t size = 0;
-  dev_t device = 0;
-  ino_t inode = 0;
+  FileIdentity identity;
 };
 
 // The bytes from the current position to the end of the input (0 past it).
@@ -41,17 +53,42 @@ std::uint64_t bytesLeftToRead(const InputFile& input);
 // regular file (a FIFO, device or socket is refused).
 InputFile openInput(const std::string& path);
 
-// Creates or empties `name` for writing, mode 0666 before the umask. -1 when
-// that fails, or when `name` is the input itself (a hard or symbolic link
-// included): that file is then left as it was.
-int createOutput(const std::string& name, const InputFile& input);
+// An output being written under a temporary name in the current directory.
+struct PendingOutput {
+  int fd = -1;
+  std::string temporaryName;  // ".quennix-XXXXXXXX.tmp"
+  std::string name;           // the name it takes when finished
+  FileIdentity identity;      // of the file written, which keeps it when renamed
+};
 
-// Removes what a failed conversion left under `name`, whose open descriptor
-// is `fd`: the name itself when it is the regular file just written,
-// otherwise the written file's contents (a file reached through a link is
-// emptied, a device is left alone).
-void discardOutput(const std::string& name, int fd);
+// What is at an output name before a conversion writes to it.
+enum class OutputNameState {
+  free,     // nothing, or an entry the finished output may replace
+  input,    // the input itself, through this name or a link
+  blocked,  // a directory, or a regular file this user may not write
+};
+
+OutputNameState outputNameState(const std::string& name, const InputFile& input);
+
+// The identity of the entry at `name` itself, a link not followed.
+std::optional<FileIdentity> entryIdentityOf(const std::string& name);
+
+// Creates a new, empty temporary file (O_EXCL, mode 0666 less the umask) in
+// the current directory for the output `name`; false when none can be made.
+bool startOutput(const std::string& name, PendingOutput& output);
+
+// Closes the temporary file and renames it over its output name, replacing
+// whatever non-directory entry (a file, a link, a FIFO) stood there. False
+// when closing or renaming fails; the temporary file is then removed.
+bool finishOutput(PendingOutput& output);
+
+// Closes and removes the temporary file; the output name is left as it was.
+void discardOutput(PendingOutput& output);
 
 void closeFile(int fd);
+
+// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file of an output
+// being written before the program ends as they would end it.
+void removeTemporaryOutputOnSignals();
 
 }  // namespace quennix

@@ -33,7 +33,7 @@ void keepOneDecimal(DecimalDigits& rounded, std::string& kept) {
       std::size_t i = kept.size();
       while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
       if (i == 0) {
-        kept = "1";
+        kept.assign(1, '1');
         ++rounded.exponent;
       } else {
         ++kept[i - 1];
