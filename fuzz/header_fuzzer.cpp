@@ -1,14 +1,13 @@
 // Feeds arbitrary bytes as an input file through the header reader and, for
 // an accepted header, through the summary text and the whole FDA file.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 
 #include "aifc/source_header.h"
+#include "aifc/summary.h"
 #include "chunky/container.h"
 #include "chunky/fda_writer.h"
+#include "memory_platform.h"
 
 namespace {
 
@@ -23,30 +22,26 @@ void check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  int input = ::memfd_create("input", MFD_CLOEXEC);
-  check(input >= 0);
-  check(::write(input, data, size) == static_cast<ssize_t>(size));
-  ::lseek(input, 0, SEEK_SET);
-
-  quennix::SourceInfo info;
-  if (quennix::readSourceHeader(input, info)) {
-    off_t soundStart = ::lseek(input, 0, SEEK_CUR);
-    check(soundStart >= 30 && static_cast<std::size_t>(soundStart) <= size);
-    std::string summary = quennix::summaryText(info, quennix::LocaleSettings{});
-    check(summary.front() == '(' && summary.ends_with("ch)..."));
-    if (quennix::storedSampleRate(info.common.sampleRate)) {
-      quennix::FileBurnInfo burn = quennix::fdaBurnInfo("fuzz", "January 01, 2026, 12:00:00 AM");
-      quennix::ByteBuffer head = quennix::fdaHeadBytes(burn, *quennix::fdaInfoFor(info), info.soundByteCount);
-      check(head.size() == 175 + 4 + 29);
-      if (info.soundByteCount <= kMaxWrittenSound) {
-        int output = ::memfd_create("output", MFD_CLOEXEC);
-        quennix::InputFile file{input, size, {}};
-        check(quennix::writeFdaFileWith(file, output, info, burn) == quennix::WriteOutcome::done);
-        check(::lseek(output, 0, SEEK_END) == static_cast<off_t>(head.size() + info.soundByteCount));
-        ::close(output);
-      }
-    }
+  quennix::test::MemoryByteSource input(quennix::test::Bytes(data, data + size));
+  quennix::SourceHeader header = quennix::readSourceHeader(input);
+  check(header.outcome != quennix::HeaderOutcome::readFailed);
+  if (header.outcome != quennix::HeaderOutcome::accepted) return 0;
+  const quennix::SourceInfo& info = header.info;
+  check(info.soundOffset >= 30 && info.soundOffset <= size);
+  check(info.soundByteCount <= 0xFFFFFFFFu - 72);
+  std::string summary = quennix::summaryText(info, quennix::LocaleSettings{});
+  check(summary.front() == '(' && summary.ends_with("ch)..."));
+  std::optional<quennix::FdaInfo> fda = quennix::fdaInfoFor(info);
+  if (!fda) return 0;
+  quennix::FileBurnInfo burn = quennix::fdaBurnInfo("fuzz", "January 01, 2026, 12:00:00 AM");
+  quennix::ByteBuffer head = quennix::fdaHeadBytes(burn, *fda, info.soundByteCount);
+  check(head.size() == 175 + 4 + 29 && head.size() == quennix::fdaHeadSize(burn));
+  if (info.soundByteCount <= kMaxWrittenSound) {
+    quennix::test::MemoryByteSink output;
+    quennix::test::MemorySoundMemory memory;
+    check(quennix::writeFdaFile(input, info, *fda, burn, output, memory) == quennix::WriteOutcome::done);
+    check(output.bytes.size() == head.size() + info.soundByteCount);
+    check(memory.outstanding == 0);
   }
-  ::close(input);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/time_format.h"
 #include "text/date_time.h"
 #include "text/locale_settings.h"
 
@@ -47,47 +48,61 @@ TEST(FormatDateTime, AmPmKeepsThePatternsLettersAndTheTextIsBounded) {
   EXPECT_EQ(formatDateTime(kPattern, at(2024, 1, 1, 0, 0, 0), locale), std::string(256, 'x'));
 }
 
-TEST(LocaleSettings, PicksEachItemOrItsDefault) {
+TEST(LocaleSettings, TakesASeparatorOfExactlyOneByte) {
+  const std::optional<std::string> none;
   struct Row {
     const char* what;
-    bool hasDecimal;
-    const char* decimal;
-    bool hasTime;
-    const char* timeFormat;
-    char expectedDecimal;
-    char expectedTime;
+    std::optional<std::string> supplied;
+    char decimal;
+    char time;
   };
   // clang-format off
   const Row rows[] = {
-      {"C locale",          true,  ".",  true,  "%H:%M:%S",   '.',  ':'},
-      {"decimal comma, %T", true,  ",",  true,  "%T",         ',',  ':'},
-      {"dotted time",       true,  ",",  true,  "%H.%M.%S",   ',',  '.'},
-      {"%R",                true,  ".",  true,  "%R",         '.',  ':'},
-      {"%r",                true,  ".",  true,  "%r",         '.',  '-'},
-      {"12-hour, padded",   true,  ".",  true,  "%l.%M.%S %p", '.', '.'},
-      {"letter h",          true,  ".",  true,  "%Hh%M",      '.',  'h'},
-      {"nothing between",   true,  "",   true,  "%H%M%S",     '\0', '\0'},
-      {"two bytes",         true,  "\xC2\xB7", true, "%H::%M", '.', ':'},
-      {"no hour",           true,  ".",  true,  "%M:%S",      '.',  ':'},
-      {"hour, no minute",   true,  ".",  true,  "%H:%S",      '.',  ':'},
-      {"nothing supplied",  false, "",   false, "",           '.',  ':'},
+      {"one byte",         ",",          ',',  ','},
+      {"a dot",            ".",          '.',  '.'},
+      {"empty",            "",           '\0', '\0'},
+      {"two bytes",        "\xC2\xB7", '.',  ':'},
+      {"none supplied",    none,         '.',  ':'},
   };
   // clang-format on
   for (const Row& row : rows) {
-    LocaleValues values;
-    values.hasDecimalPoint = row.hasDecimal;
-    values.decimalPoint = row.decimal;
-    values.hasTimeFormat = row.hasTime;
-    values.timeFormat = row.timeFormat;
-    values.timeFormatAmPm = "%I-%M-%S %p";
-    LocaleSettings settings = localeSettingsFrom(values);
-    EXPECT_EQ(settings.decimalSeparator, row.expectedDecimal) << row.what;
-    EXPECT_EQ(settings.timeSeparator, row.expectedTime) << row.what;
+    LocaleItems items;
+    items.decimalSeparator = row.supplied;
+    items.timeSeparator = row.supplied;
+    LocaleSettings settings = localeSettingsFrom(items);
+    EXPECT_EQ(settings.decimalSeparator, row.decimal) << row.what;
+    EXPECT_EQ(settings.timeSeparator, row.time) << row.what;
   }
 }
 
+TEST(TimeFormat, TheSeparatorStandsBetweenHourAndMinute) {
+  const std::optional<std::string> none;
+  struct Row {
+    const char* format;
+    std::optional<std::string> separator;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"%H:%M:%S",    ":"},
+      {"%T",          ":"},
+      {"%H.%M.%S",    "."},
+      {"%R",          ":"},
+      {"%r",          "-"},   // what %r stands for here: "%I-%M-%S %p"
+      {"%l.%M.%S %p", "."},
+      {"%_H:%M",      ":"},
+      {"%Hh%M",       "h"},
+      {"%H%M%S",      ""},
+      {"%H::%M",      "::"},
+      {"%M:%S",       none},  // no hour
+      {"%H:%S",       none},  // an hour, but no minute after it
+      {"",            none},
+  };
+  // clang-format on
+  for (const Row& row : rows) EXPECT_EQ(hourMinuteSeparator(row.format, "%I-%M-%S %p"), row.separator) << row.format;
+}
+
 TEST(LocaleSettings, TakesMonthNamesOneByOne) {
-  LocaleValues values;
+  LocaleItems values;
   values.monthNames = {"janvier",     "",          "mars",    "avril",    "mai", "juin", "juillet",
                        "ao\xC3\xBBt", "septembre", "octobre", "novembre", ""};
   LocaleSettings settings = localeSettingsFrom(values);

@@ -1,4 +1,4 @@
-#include "aifc/extended80.h"
+#include "numeric/extended80.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "aifc/source_header.h"
+#include "aifc/summary.h"
 #include "text/decimal_digits.h"
 #include "text/format_text.h"
 

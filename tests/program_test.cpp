@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <csignal>
 #include <ctime>
+#include <functional>
 #include <regex>
 
-#include "test_support.h"
+#include "fixtures.h"
+#include "posix_program.h"
 
 namespace quennix {
 namespace {
@@ -25,7 +27,7 @@ using test::RunOptions;
 using test::RunResult;
 using test::TempDir;
 
-const std::string kUsageLine = "Usage: quennix.exe [filename.aifc or filemask]\r\n";
+using test::kUsageLine;
 
 // A small valid input: 2 channels, 44100 Hz, leadWord 372, the given sound bytes.
 Bytes sampleInput(const Bytes& sound = {10, 20, 30, 40}, std::uint16_t leadWord = 372) {
@@ -63,35 +65,28 @@ BurnFields burnFieldsOf(const Bytes& fda) {
           std::string(fda.begin() + 83 + u, fda.begin() + 83 + u + d)};
 }
 
-TEST(Program, WithoutArgumentPrintsBannerAndUsage) {
+TEST(Program, ArgumentsFromTheCommandLine) {
   TempDir dir;
-  for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {""}, {"", ""}}) {
-    RunResult run = runIn(dir, arguments);
-    EXPECT_EQ(run.output, kBannerLine + kUsageLine) << arguments.size();
+  const struct {
+    std::vector<std::string> arguments;
+    std::string output;
+  } rows[] = {
+      {{}, kBannerLine + kUsageLine},
+      {{"", ""}, kBannerLine + kUsageLine},
+      {{"--version"}, kBannerLine},
+      {{"nothing.aifc", "--help"}, kBannerLine + lines({"Find 0 files"})},
+  };
+  for (const auto& row : rows) {
+    RunResult run = runIn(dir, row.arguments);
+    EXPECT_EQ(run.output, row.output) << row.arguments.size();
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.errors, "");
   }
-  RunResult version = runIn(dir, {"--version"});
-  EXPECT_EQ(version.output, kBannerLine);
-  EXPECT_EQ(version.status, 0);
-}
-
-TEST(Program, HelpFollowsTheUsageLine) {
-  TempDir dir;
   RunResult help = runIn(dir, {"-h"});
-  EXPECT_EQ(runIn(dir, {"--help"}).output, help.output);
   EXPECT_EQ(help.status, 0);
-  ASSERT_TRUE(help.output.starts_with(kBannerLine + kUsageLine)) << help.output;
-  std::string rest = help.output.substr(kBannerLine.size() + kUsageLine.size());
-  for (const char* ending : {"done", "Error open file.", "Unknown file format.", "Unsupported sample rate.",
-                             "Error create file.", "Error read file.", "Error write file.", "man quennix"}) {
-    EXPECT_NE(rest.find(ending), std::string::npos) << ending;
-  }
-  std::size_t lineFeeds = 0;
-  for (std::size_t at = rest.find('\n'); at != std::string::npos; at = rest.find('\n', at + 1), ++lineFeeds) {
-    EXPECT_EQ(rest[at - 1], '\r') << "every line ends with CR LF";
-  }
-  EXPECT_GT(lineFeeds, 5u);
+  EXPECT_EQ(runIn(dir, {"--help"}).output, help.output);
+  EXPECT_TRUE(help.output.starts_with(kBannerLine + kUsageLine + "\r\n")) << help.output;
+  EXPECT_NE(help.output.find("man quennix\r\n"), std::string::npos);
   EXPECT_TRUE(test::filesIn(dir.path).empty()) << "help converts nothing";
 }
 
@@ -132,68 +127,165 @@ TEST(Program, ConvertsOneFileIntoItsFdaFile) {
   EXPECT_EQ(fda, expected);
 }
 
-Bytes infoBytes(std::uint32_t channels, std::uint32_t sampleSize, std::uint32_t leadWord, std::uint32_t rate) {
-  Bytes bytes;
-  for (std::uint32_t field : {channels, sampleSize, leadWord, rate, 0u, 0xFFFFFFFFu, 0u})
-    test::appendLittleEndian32(bytes, field);
-  return bytes;
+using test::infoBytes;
+
+// Each row makes one input (and what stands around it) in the folder of one
+// run of the real program over "*.aifc"; its line and what it leaves follow.
+TEST(Program, EveryOutcomeOfOneFile) {
+  using Make = std::function<void(const TempDir&, const std::string& name)>;
+  struct Row {
+    const char* name;
+    Make make;
+    std::string ending;             // after the prefix
+    std::vector<std::string> left;  // the output names that exist afterwards
+  };
+  const Bytes valid = sampleInput({5, 6, 7, 8});
+  auto file = [](Bytes bytes) {
+    return [bytes](const TempDir& dir, const std::string& name) { test::writeFile(dir.file(name), bytes); };
+  };
+  auto withFields = [](const std::function<void(AifcFields&)>& change) {
+    AifcFields fields;
+    fields.leadWord = 372;
+    change(fields);
+    return aifcFile(fields);
+  };
+  Bytes unknownLength = valid;  // a streaming writer's placeholder size
+  std::fill(unknownLength.begin() + 60, unknownLength.begin() + 64, 0xFF);
+  Bytes noSound =
+      withFields([](AifcFields& f) { f.afterCommon = test::chunk("ANNO", test::bytesOf("text that is no sound")); });
+  noSound.resize(noSound.size() - 18);  // the Sound Data chunk removed, the annotation last
+  Bytes unpadded = valid;               // the Common chunk of size 23 without its pad byte
+  unpadded.erase(unpadded.begin() + 55);
+  Bytes cut = valid;  // the last two sound bytes are missing: zero-filled
+  cut.resize(cut.size() - 2);
+  const std::string summary = kSampleSummary;
+  // clang-format off
+  const Row rows[] = {
+      {"dangling.aifc", [](const TempDir& d, const std::string& n) { ::symlink("nowhere", d.file(n).c_str()); },
+       "Error open file.", {}},
+      {"fifo.aifc",     [](const TempDir& d, const std::string& n) { ::mkfifo(d.file(n).c_str(), 0644); },
+       "Error open file.", {}},
+      {"zero.aifc",     [](const TempDir& d, const std::string& n) { ::symlink("/dev/zero", d.file(n).c_str()); },
+       "Error open file.", {}},
+      {"riff.aifc",     file(test::bytesOf("RIFF....WAVEfmt ")), "Unknown file format.", {}},
+      {"nosound.aifc",  file(noSound),       "Unknown file format.", {}},
+      {"unpadded.aifc", file(unpadded),      "Unknown file format.", {}},
+      {"streamed.aifc", file(unknownLength), "Unknown file format.", {}},
+      {"folder.aifc",   [&](const TempDir& d, const std::string& n) { test::writeFile(d.file(n), valid); ::mkdir(d.file("folder.fda").c_str(), 0755); },
+       summary + "Error create file.", {"folder.fda"}},
+      {"hard.aifc",     [&](const TempDir& d, const std::string& n) { test::writeFile(d.file(n), valid); ::link(d.file(n).c_str(), d.file("hard.fda").c_str()); },
+       summary + "Error create file.", {"hard.fda"}},
+      {"soft.aifc",     [&](const TempDir& d, const std::string& n) { test::writeFile(d.file(n), valid); ::symlink(n.c_str(), d.file("soft.fda").c_str()); },
+       summary + "Error create file.", {"soft.fda"}},
+      {"take.fda",      file(valid), summary + "Error create file.", {"take.fda"}},
+      {"short.aifc",    file(cut),   summary + "done", {"short.fda"}},
+      {"dir.old\\song",  file(valid), summary + "done", {"dir.fda"}},
+      {"song",          file(valid), summary + "done", {"song.fda"}},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    TempDir dir;
+    row.make(dir, row.name);
+    RunResult run = runIn(dir, {row.name});
+    EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", std::string("[1/1] ") + row.name + " " + row.ending}))
+        << row.name;
+    EXPECT_EQ(run.status, 0);
+    std::vector<std::string> outputs;
+    for (const std::string& name : test::filesIn(dir.path)) {
+      if (name.ends_with(".fda")) outputs.push_back(name);
+    }
+    EXPECT_EQ(outputs, row.left) << row.name;
+    if (row.ending.ends_with("Error create file.")) {
+      EXPECT_EQ(test::readFile(dir.file(row.name)), valid) << row.name << ": the input is left as it was";
+    }
+  }
+  TempDir dir;
+  test::writeFile(dir.file("short.aifc"), cut);
+  runIn(dir, {"short.aifc"});
+  Bytes fda = test::readFile(dir.file("short.fda"));
+  EXPECT_EQ(Bytes(fda.end() - 4, fda.end()), (Bytes{5, 6, 0, 0}));
 }
 
 TEST(Program, WholeOutputFilesFollowTheFormat) {
   struct Row {
     const char* name;
     std::uint16_t leadWord, channels, sampleSize;
-    Bytes rate;
     Bytes sound;          // in the input
-    std::size_t missing;  // declared sound bytes the input lacks
+    std::size_t missing;  // declared sound bytes the input lacks, zero-filled
     const char* summary;
-    std::uint32_t storedRate;
   };
   // clang-format off
   const Row rows[] = {
-      {"r01.aifc", 372,   2,     16, test::extendedBytes(44100), {1, 2, 3, 4, 5, 6, 7}, 0, "(64.1kbps, 44.1kHz, 2ch)...",  44100},
-      {"r02.aifc", 743,   2,     16, test::extendedBytes(44100), {},                    0, "(128.0kbps, 44.1kHz, 2ch)...", 44100},
-      {"r03.aifc", 0,     1,     8,  test::extendedBytes(48000), {5, 6},                2, "(0.0kbps, 48.0kHz, 1ch)...",   48000},
-      {"r04.aifc", 500,   0,     16, test::extendedBytes(44100), {9},                   0, "(0.0kbps, 44.1kHz, 0ch)...",   44100},
-      {"r05.aifc", 372,   2,     16, test::extendedBytes(0x401E, 0xFFFFFFFF00000000u), {1}, 0, "(64.1kbps, 4294967.3kHz, 2ch)...", 0xFFFFFFFF},
-      {"r06.aifc", 65535, 65535, 24, test::extendedBytes(8000),  {1, 2},                0, "(369926323.3kbps, 8.0kHz, 65535ch)...", 8000},
-      {"r07.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC45000000000000u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22050},
-      {"r08.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC47000000000000u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22052},
-      {"r09.aifc", 256,   1,     16, test::extendedBytes(0x400D, 0xAC45000000000001u), {}, 0, "(22.1kbps, 22.1kHz, 1ch)...", 22051},
-      {"r10.aifc", 1,     1,     16, test::extendedBytes(0xBFFD, 0x8000000000000000u), {}, 0, "(0.1kbps, 0.0kHz, 1ch)...",    0},
-      {"r11.aifc", 1,     1,     16, test::extendedBytes(250),   {},                    0, "(0.1kbps, 0.3kHz, 1ch)...",    250},
-      {"r12.aifc", 1,     1,     16, test::extendedBytes(11025), {},                    0, "(0.1kbps, 11.0kHz, 1ch)...",   11025},
+      {"r1.aifc", 372,   2,     16, {1, 2, 3, 4, 5, 6, 7}, 0, "(64.1kbps, 44.1kHz, 2ch)..."},
+      {"r2.aifc", 743,   2,     16, {},                    0, "(128.0kbps, 44.1kHz, 2ch)..."},
+      {"r3.aifc", 0,     1,     8,  {5, 6},                2, "(0.0kbps, 44.1kHz, 1ch)..."},
+      {"r4.aifc", 500,   0,     16, {9},                   0, "(0.0kbps, 44.1kHz, 0ch)..."},
+      {"r5.aifc", 65535, 65535, 24, {1, 2},                0, "(369926323.3kbps, 44.1kHz, 65535ch)..."},
+      {"r6.aifc", 256,   1,     16, {},                    3, "(22.1kbps, 44.1kHz, 1ch)..."},
   };
   // clang-format on
   TempDir dir;
-  std::vector<std::string> expectedLines = {"Find 12 files"};
+  std::vector<std::string> expectedLines = {"Find 6 files"};
   int position = 0;
   for (const Row& row : rows) {
     AifcFields fields;
     fields.leadWord = row.leadWord;
     fields.channels = row.channels;
     fields.sampleSize = row.sampleSize;
-    fields.sampleRate = row.rate;
     fields.sound = row.sound;
     fields.sound.resize(row.sound.size() + row.missing);
     Bytes input = aifcFile(fields);
     input.resize(input.size() - row.missing);
     test::writeFile(dir.file(row.name), input);
-    expectedLines.push_back("[" + std::to_string(++position) + "/12] " + row.name + " " + row.summary + "done");
+    expectedLines.push_back("[" + std::to_string(++position) + "/6] " + row.name + " " + row.summary + "done");
   }
   RunResult run = runIn(dir, {"*.aifc"});
   EXPECT_EQ(run.output, kBannerLine + lines(expectedLines));
   for (const Row& row : rows) {
-    std::string output = dir.file(std::string(row.name).substr(0, 3) + ".fda");
-    Bytes fda = test::readFile(output);
+    Bytes fda = test::readFile(dir.file(std::string(row.name).substr(0, 2) + ".fda"));
     BurnFields burn = burnFieldsOf(fda);
     EXPECT_EQ(burn.user, loginName());
     auto n = static_cast<std::uint32_t>(row.sound.size() + row.missing);
-    Bytes expected = test::expectedHead(burn.user, burn.stamp, n,
-                                        infoBytes(row.channels, row.sampleSize, row.leadWord, row.storedRate));
+    Bytes expected =
+        test::expectedHead(burn.user, burn.stamp, n, infoBytes(row.channels, row.sampleSize, row.leadWord, 44100));
     test::append(expected, row.sound);
-    expected.resize(expected.size() + row.missing);  // zero-filled to the declared size
+    expected.resize(expected.size() + row.missing);
     EXPECT_EQ(fda, expected) << row.name;
+  }
+}
+
+TEST(Program, EverySampleRateIsStoredOrRefused) {
+  TempDir dir;
+  std::vector<std::string> expectedLines = {"Find " + std::to_string(test::kSampleRateRows.size()) + " files"};
+  auto nameOf = [](std::size_t i, const char* extension) {
+    return std::string(i < 10 ? "rate-0" : "rate-") + std::to_string(i) + extension;
+  };
+  for (std::size_t i = 0; i < test::kSampleRateRows.size(); ++i) {
+    const test::SampleRateRow& row = test::kSampleRateRows[i];
+    std::string name = nameOf(i, ".aifc");
+    AifcFields fields;
+    fields.leadWord = 372;
+    fields.sampleRate = row.bytes();
+    fields.sound = {7};
+    test::writeFile(dir.file(name), aifcFile(fields));
+    expectedLines.push_back("[" + std::to_string(i + 1) + "/" + std::to_string(test::kSampleRateRows.size()) + "] " +
+                            name + " (64.1kbps, " + row.kilohertz + "kHz, 2ch)..." +
+                            (row.stored ? "done" : "Unsupported sample rate."));
+  }
+  RunResult run = runIn(dir, {"rate-*.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines(expectedLines));
+  for (std::size_t i = 0; i < test::kSampleRateRows.size(); ++i) {
+    const test::SampleRateRow& row = test::kSampleRateRows[i];
+    std::string name = nameOf(i, ".fda");
+    if (!row.stored) {
+      EXPECT_FALSE(test::fileExists(dir.file(name))) << row.what;
+      continue;
+    }
+    Bytes fda = test::readFile(dir.file(name));
+    BurnFields burn = burnFieldsOf(fda);
+    Bytes expected = test::expectedHead(burn.user, burn.stamp, 1, infoBytes(2, 16, 372, *row.stored));
+    expected.push_back(7);
+    EXPECT_EQ(fda, expected) << row.what;
   }
 }
 
@@ -271,20 +363,6 @@ TEST(Program, AConsoleThatCannotBeWrittenDoesNotStopTheRun) {
   EXPECT_TRUE(test::fileExists(dir.file("b.fda")));
 }
 
-TEST(Program, ThreeOutcomesInOneRun) {
-  TempDir dir;
-  ::symlink("nowhere", dir.file("a.aifc").c_str());  // cannot be opened
-  test::writeFile(dir.file("b.aifc"), test::bytesOf("RIFF....WAVEfmt "));
-  test::writeFile(dir.file("c.aifc"), sampleInput());
-  RunResult run = runIn(dir, {"*.aifc"});
-  EXPECT_EQ(run.output,
-            kBannerLine + lines({"Find 3 files", "[1/3] a.aifc Error open file.", "[2/3] b.aifc Unknown file format.",
-                                 "[3/3] c.aifc " + kSampleSummary + "done"}));
-  EXPECT_EQ(run.status, 0);
-  EXPECT_FALSE(test::fileExists(dir.file("b.fda")));
-  EXPECT_TRUE(test::fileExists(dir.file("c.fda")));
-}
-
 TEST(Program, ListsHiddenFilesAndSortsByByteValue) {
   TempDir dir;
   for (const char* name : {"b.aifc", "B.aifc", ".h.aifc", "a.aifc", "a.aifcx", "100%d %s.aifc"})
@@ -312,34 +390,6 @@ TEST(Program, WildcardsAndLiteralBytesOfAMask) {
     RunResult run = runIn(dir, {row.mask});
     EXPECT_EQ(run.output.substr(kBannerLine.size(), 16).find("Find " + std::to_string(row.count) + " files"), 0u)
         << row.mask << ": " << run.output;
-  }
-}
-
-TEST(Program, EveryArgumentIsAMaskInOrder) {
-  TempDir dir;
-  test::writeFile(dir.file("one.aifc"), sampleInput());
-  test::writeFile(dir.file("two.aifc"), sampleInput());
-  RunResult run = runIn(dir, {"two.aifc", "", "one.aifc"});
-  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] two.aifc " + kSampleSummary + "done",
-                                             "[2/2] one.aifc " + kSampleSummary + "done"}));
-}
-
-TEST(Program, OutputNamesReplaceTheLastExtension) {
-  TempDir dir;
-  const struct {
-    const char* input;
-    const char* output;
-  } rows[] = {{"take.1.aifc", "take.1.fda"},
-              {"song", "song.fda"},
-              {"Song.AIFC", "Song.fda"},
-              {".aifc", ".fda"},
-              {"dir.old\\song", "dir.fda"}};
-  for (const auto& row : rows) {
-    test::writeFile(dir.file(row.input), sampleInput());
-    RunResult run = runIn(dir, {row.input});
-    EXPECT_EQ(run.output,
-              kBannerLine + lines({"Find 1 files", std::string("[1/1] ") + row.input + " " + kSampleSummary + "done"}));
-    EXPECT_TRUE(test::fileExists(dir.file(row.output))) << row.input;
   }
 }
 
@@ -388,25 +438,6 @@ TEST(Program, AMaskWithADirectoryReadsThereAndWritesHere) {
   EXPECT_FALSE(test::fileExists(dir.file("in/song.fda")));
   RunResult absolute = runIn(dir, {dir.file("in/song.aifc")});
   EXPECT_EQ(absolute.output, run.output);
-}
-
-TEST(Program, NeverCreatesAnOutputOverItsOwnInput) {
-  TempDir dir;
-  const Bytes input = sampleInput();
-  test::writeFile(dir.file("take.fda"), input);
-  test::writeFile(dir.file("hard.aifc"), input);
-  ::link(dir.file("hard.aifc").c_str(), dir.file("hard.fda").c_str());
-  test::writeFile(dir.file("soft.aifc"), input);
-  ::symlink("soft.aifc", dir.file("soft.fda").c_str());
-  RunResult run = runIn(dir, {"*"});  // hard.fda and soft.fda are the files listed before them
-  EXPECT_EQ(run.output, kBannerLine + lines({"Find 3 files", "[1/3] hard.aifc " + kSampleSummary + "Error create file.",
-                                             "[2/3] soft.aifc " + kSampleSummary + "Error create file.",
-                                             "[3/3] take.fda " + kSampleSummary + "Error create file."}));
-  EXPECT_EQ(test::readFile(dir.file("take.fda")), input);
-  EXPECT_EQ(test::readFile(dir.file("hard.aifc")), input);
-  EXPECT_EQ(test::readFile(dir.file("soft.aifc")), input);
-  EXPECT_EQ(test::filesIn(dir.path),
-            (std::vector<std::string>{"hard.aifc", "hard.fda", "soft.aifc", "soft.fda", "take.fda"}));
 }
 
 bool isRegularFile(const std::string& path) {
@@ -580,99 +611,6 @@ TEST(Program, AnInterruptedRunLeavesNoTemporaryFile) {
   RunResult run = test::finishQuennix(running);
   EXPECT_EQ(run.status, 128 + SIGTERM) << "the run should still have been copying";
   EXPECT_EQ(test::filesIn(dir.file("out")), std::vector<std::string>{});
-}
-
-TEST(Program, InputsThatAreNoRegularFilesAreNotOpened) {
-  TempDir dir;
-  ::mkfifo(dir.file("fifo.aifc").c_str(), 0644);  // opening must not block
-  ::symlink("/dev/zero", dir.file("zero.aifc").c_str());
-  RunResult run = runIn(dir, {"*.aifc"});
-  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] fifo.aifc Error open file.",
-                                             "[2/2] zero.aifc Error open file."}));
-}
-
-TEST(Program, SoundDataShorterThanDeclaredIsZeroFilled) {
-  TempDir dir;
-  Bytes input = sampleInput({5, 6, 7, 8});
-  input.resize(input.size() - 2);  // the last two sound bytes are missing
-  test::writeFile(dir.file("short.aifc"), input);
-  RunResult run = runIn(dir, {"short.aifc"});
-  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] short.aifc " + kSampleSummary + "done"}));
-  Bytes fda = test::readFile(dir.file("short.fda"));
-  EXPECT_EQ(Bytes(fda.end() - 4, fda.end()), (Bytes{5, 6, 0, 0}));
-}
-
-TEST(Program, UnsupportedSampleRatesEndTheirLineAndTheRunGoesOn) {
-  TempDir dir;
-  const struct {
-    const char* name;
-    Bytes rate;
-    const char* summary;
-    // clang-format off
-  } rows[] = {
-      {"a.aifc", test::extendedBytes(0x7FFF, 0xC000000000000000u), "(64.1kbps, NANkHz, 2ch)..."},
-      {"b.aifc", test::extendedBytes(0x7FFF, 0x8000000000000001u), "(64.1kbps, NANkHz, 2ch)..."},
-      {"c.aifc", test::extendedBytes(0x7FFF, 0x8000000000000000u), "(64.1kbps, INFkHz, 2ch)..."},
-      {"d.aifc", test::extendedBytes(0xFFFF, 0x8000000000000000u), "(64.1kbps, -INFkHz, 2ch)..."},
-      {"e.aifc", test::extendedBytes(0x400E, 0x2C44000000000000u), "(64.1kbps, NANkHz, 2ch)..."},
-      {"f.aifc", test::extendedBytes(0x403E, 0x8000000000000000u), "(64.1kbps, 9223372036854775.8kHz, 2ch)..."},
-      {"g.aifc", test::extendedBytes(0x4050, 0x8000000000000000u), "(64.1kbps, 2.41785163922925835E21kHz, 2ch)..."},
-      {"h.aifc", test::extendedBytes(0xC00E, 0xAC44000000000000u), "(64.1kbps, -44.1kHz, 2ch)..."},
-      {"i.aifc", test::extendedBytes(0x401F, 0x8000562200000000u), "(64.1kbps, 4295011.4kHz, 2ch)..."},
-      {"j.aifc", test::extendedBytes(0x401E, 0xFFFFFFFF80000000u), "(64.1kbps, 4294967.3kHz, 2ch)..."},
-  };
-  // clang-format on
-  const std::size_t count = std::size(rows) + 1;
-  std::vector<std::string> expected = {"Find " + std::to_string(count) + " files"};
-  for (const auto& row : rows) {
-    AifcFields fields;
-    fields.leadWord = 372;
-    fields.sampleRate = row.rate;
-    test::writeFile(dir.file(row.name), aifcFile(fields));
-    expected.push_back("[" + std::to_string(expected.size()) + "/" + std::to_string(count) + "] " + row.name + " " +
-                       row.summary + "Unsupported sample rate.");
-  }
-  test::writeFile(dir.file("z.aifc"), sampleInput());
-  expected.push_back("[" + std::to_string(count) + "/" + std::to_string(count) + "] z.aifc " + kSampleSummary + "done");
-  RunResult run = runIn(dir, {"*.aifc"});
-  EXPECT_EQ(run.output, kBannerLine + lines(expected));
-  EXPECT_EQ(run.status, 0);
-  std::vector<std::string> files = test::filesIn(dir.path);
-  EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const std::string& name) { return name.ends_with(".fda"); }),
-            1)
-      << "only z.aifc has an output";
-}
-
-TEST(Program, NamesAreShownWithoutTheirControlBytes) {
-  TempDir dir;
-  const std::string name = "a\rb\nc\x1B[2Jd\x7F\xC3\xA9.aifc";
-  test::writeFile(dir.file(name), sampleInput());
-  RunResult run = runIn(dir, {"*.aifc"});
-  EXPECT_EQ(run.output,
-            kBannerLine + lines({"Find 1 files", "[1/1] a?b?c?[2Jd?\xC3\xA9.aifc " + kSampleSummary + "done"}));
-  EXPECT_TRUE(test::fileExists(dir.file("a\rb\nc\x1B[2Jd\x7F\xC3\xA9.fda")));
-}
-
-TEST(Program, HeadersTheFormatCannotHoldAreRefused) {
-  TempDir dir;
-  AifcFields fields;
-  fields.leadWord = 372;
-  Bytes unknownLength = aifcFile(fields);  // a streaming writer's placeholder size
-  std::fill(unknownLength.begin() + 60, unknownLength.begin() + 64, 0xFF);
-  test::writeFile(dir.file("a.aifc"), unknownLength);
-  fields.afterCommon = test::chunk("ANNO", test::bytesOf("text that is no sound"));
-  Bytes noSound = aifcFile(fields);
-  noSound.resize(noSound.size() - 18);  // the Sound Data chunk removed, the annotation last
-  test::writeFile(dir.file("b.aifc"), noSound);
-  fields.afterCommon.clear();
-  Bytes unpadded = aifcFile(fields);  // the Common chunk of size 23 without its pad byte
-  unpadded.erase(unpadded.begin() + 55);
-  test::writeFile(dir.file("c.aifc"), unpadded);
-  RunResult run = runIn(dir, {"*.aifc"});
-  EXPECT_EQ(run.output,
-            kBannerLine + lines({"Find 3 files", "[1/3] a.aifc Unknown file format.",
-                                 "[2/3] b.aifc Unknown file format.", "[3/3] c.aifc Unknown file format."}));
-  EXPECT_EQ(test::filesIn(dir.path), (std::vector<std::string>{"a.aifc", "b.aifc", "c.aifc"}));
 }
 
 TEST(Program, MemoryExhaustionEndsTheRunWithTheFailureReport) {

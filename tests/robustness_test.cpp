@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <set>
 
-#include "test_support.h"
+#include "fixtures.h"
+#include "posix_program.h"
 
 namespace quennix {
 namespace {

@@ -23,4 +23,12 @@ std::uint32_t loadUint32BigEndian(const std::uint8_t* bytes) {
   return std::endian::native == std::endian::little ? swapBytes32(raw) : raw;
 }
 
+Extended80 extendedFromBigEndian(const std::uint8_t bytes[10]) {
+  Extended80 value;
+  value.negative = (bytes[0] & 0x80) != 0;
+  value.exponent = static_cast<std::uint16_t>(((bytes[0] & 0x7F) << 8) | bytes[1]);
+  for (int i = 2; i < 10; ++i) value.significand = (value.significand << 8) | bytes[i];
+  return value;
+}
+
 }  // namespace quennix

@@ -1,15 +1,9 @@
 #include "aifc/source_header.h"
 
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #include "aifc/big_endian.h"
-#include "platform/files.h"
-#include "text/format_text.h"
 
 namespace quennix {
 namespace {
@@ -20,50 +14,54 @@ constexpr std::uint32_t kMinSoundDataSize = 10;
 constexpr std::uint32_t kMaxSoundDataSize = 0xFFFFFFFFu - 72 + kMinSoundDataSize;
 constexpr std::size_t kCommonFixedSize = 22;
 constexpr std::size_t kSoundHeadSize = 10;
-constexpr std::size_t kChunkHeaderSize = 8;
+constexpr std::size_t kIffChunkHeaderSize = 8;   // identifier and big-endian size
+constexpr std::uint64_t kFirstChunkOffset = 12;  // after "FORM", its size and the form type
 
 // A window over the input so that walking small chunks costs few reads.
+// A read error is remembered: the header is then not judged at all.
 struct HeaderWindow {
-  int fd;
+  explicit HeaderWindow(ByteSource& source) : input(source) {}
+  ByteSource& input;
   std::uint64_t start = 0;
   std::size_t length = 0;
-  std::array<std::uint8_t, 4096> bytes{};
+  bool failed = false;
+  std::array<std::uint8_t, 4096> bytes;
 };
 
 // Copies `size` bytes at `offset` into `dest`; false unless all of them exist.
 bool readExact(HeaderWindow& window, std::uint64_t offset, std::size_t size, std::uint8_t* dest) {
-  if (size > window.bytes.size()) return false;
+  if (size > window.bytes.size() || window.failed) return false;
   bool inside = offset >= window.start && offset - window.start + size <= window.length;
   if (!inside) {
-    ReadResult got = readFullyAt(window.fd, offset, window.bytes.data(), window.bytes.size());
-    if (got.failed) return false;
+    ReadResult got = window.input.readAt(offset, window.bytes.data(), window.bytes.size());
+    window.failed = got.failed;
     window.start = offset;
-    window.length = got.count;
-    if (got.count < size) return false;
+    window.length = got.failed ? 0 : got.count;
+    if (window.length < size) return false;
   }
   std::memcpy(dest, window.bytes.data() + (offset - window.start), size);
   return true;
 }
 
-struct ChunkHeader8 {
+struct IffChunkHeader {
   std::array<std::uint8_t, 4> id;
   std::uint32_t size;
 };
 
-std::optional<ChunkHeader8> readChunkHeader(HeaderWindow& window, std::uint64_t offset) {
-  std::uint8_t raw[kChunkHeaderSize];
+std::optional<IffChunkHeader> readChunkHeader(HeaderWindow& window, std::uint64_t offset) {
+  std::uint8_t raw[kIffChunkHeaderSize];
   if (!readExact(window, offset, sizeof raw, raw)) return std::nullopt;
-  ChunkHeader8 header;
+  IffChunkHeader header;
   std::copy(raw, raw + 4, header.id.begin());
   header.size = loadUint32BigEndian(raw + 4);
   return header;
 }
 
-bool hasId(const ChunkHeader8& header, const char* id) { return std::memcmp(header.id.data(), id, 4) == 0; }
+bool hasId(const IffChunkHeader& header, const char* id) { return std::memcmp(header.id.data(), id, 4) == 0; }
 
 // Offset of the chunk that follows a chunk at `offset` with body `size`.
 std::uint64_t nextChunkOffset(std::uint64_t offset, std::uint32_t size) {
-  return offset + kChunkHeaderSize + size + (size & 1u);
+  return offset + kIffChunkHeaderSize + size + (size & 1u);
 }
 
 struct ChunkLayout {
@@ -77,17 +75,17 @@ std::optional<ChunkLayout> walkChunks(HeaderWindow& window) {
   bool haveCommon = false;
   bool haveSound = false;
   ChunkLayout layout{};
-  std::uint64_t offset = 12;
+  std::uint64_t offset = kFirstChunkOffset;
   while (!(haveCommon && haveSound)) {
-    std::optional<ChunkHeader8> header = readChunkHeader(window, offset);
+    std::optional<IffChunkHeader> header = readChunkHeader(window, offset);
     if (!header) return std::nullopt;
     if (!haveCommon && hasId(*header, "COMM")) {
       haveCommon = true;
-      layout.commonBody = offset + kChunkHeaderSize;
+      layout.commonBody = offset + kIffChunkHeaderSize;
       layout.commonSize = header->size;
     } else if (!haveSound && hasId(*header, "SSND")) {
       haveSound = true;
-      layout.soundBody = offset + kChunkHeaderSize;
+      layout.soundBody = offset + kIffChunkHeaderSize;
       layout.soundSize = header->size;
     }
     offset = nextChunkOffset(offset, header->size);
@@ -100,13 +98,13 @@ std::optional<ChunkLayout> walkChunks(HeaderWindow& window) {
 std::optional<ChunkLayout> fixedLayout(HeaderWindow& window) {
   constexpr std::uint64_t kCommonOffset = 24;
   std::uint8_t versionChunk[12];
-  if (!readExact(window, 12, sizeof versionChunk, versionChunk)) return std::nullopt;
-  std::optional<ChunkHeader8> common = readChunkHeader(window, kCommonOffset);
+  if (!readExact(window, kFirstChunkOffset, sizeof versionChunk, versionChunk)) return std::nullopt;
+  std::optional<IffChunkHeader> common = readChunkHeader(window, kCommonOffset);
   if (!common || !hasId(*common, "COMM")) return std::nullopt;
   std::uint64_t soundOffset = nextChunkOffset(kCommonOffset, common->size);
-  std::optional<ChunkHeader8> sound = readChunkHeader(window, soundOffset);
+  std::optional<IffChunkHeader> sound = readChunkHeader(window, soundOffset);
   if (!sound || !hasId(*sound, "SSND")) return std::nullopt;
-  return ChunkLayout{kCommonOffset + kChunkHeaderSize, common->size, soundOffset + kChunkHeaderSize, sound->size};
+  return ChunkLayout{kCommonOffset + kIffChunkHeaderSize, common->size, soundOffset + kIffChunkHeaderSize, sound->size};
 }
 
 bool decodeCommon(HeaderWindow& window, std::uint64_t offset, CommonChunk& common) {
@@ -129,40 +127,41 @@ bool decodeSoundHead(HeaderWindow& window, std::uint64_t offset, SoundDataHead& 
   return true;
 }
 
+// The header's verdict once the window has been read from.
+HeaderOutcome judged(const HeaderWindow& window, bool accepted) {
+  if (window.failed) return HeaderOutcome::readFailed;
+  return accepted ? HeaderOutcome::accepted : HeaderOutcome::unknownFormat;
+}
+
+bool isAcceptedForm(const std::uint8_t form[12]) {
+  if (std::memcmp(form, "FORM", 4) != 0) return false;
+  return std::memcmp(form + 8, "AIFC", 4) == 0 || std::memcmp(form + 8, "AIFR", 4) == 0;
+}
+
+bool decodeLayout(HeaderWindow& window, const ChunkLayout& layout, SourceInfo& info) {
+  if (layout.commonSize < kMinCommonSize) return false;
+  if (layout.soundSize < kMinSoundDataSize || layout.soundSize > kMaxSoundDataSize) return false;
+  if (!decodeCommon(window, layout.commonBody, info.common)) return false;
+  if (!decodeSoundHead(window, layout.soundBody, info.soundHead)) return false;
+  info.soundByteCount = layout.soundSize - kMinSoundDataSize;
+  info.soundOffset = layout.soundBody + kSoundHeadSize;
+  return true;
+}
+
 }  // namespace
 
-bool readSourceHeader(int fd, SourceInfo& info) {
-  auto window = std::make_unique<HeaderWindow>(HeaderWindow{fd});
-  std::uint8_t form[12];
-  if (!readExact(*window, 0, sizeof form, form)) return false;
-  if (std::memcmp(form, "FORM", 4) != 0) return false;
-  if (std::memcmp(form + 8, "AIFC", 4) != 0 && std::memcmp(form + 8, "AIFR", 4) != 0) return false;
-
-  std::optional<ChunkLayout> layout = walkChunks(*window);
-  if (!layout) layout = fixedLayout(*window);
-  if (!layout) return false;
-  if (layout->commonSize < kMinCommonSize) return false;
-  if (layout->soundSize < kMinSoundDataSize || layout->soundSize > kMaxSoundDataSize) return false;
-  if (!decodeCommon(*window, layout->commonBody, info.common)) return false;
-  if (!decodeSoundHead(*window, layout->soundBody, info.soundHead)) return false;
-  info.soundByteCount = layout->soundSize - kMinSoundDataSize;
-  return seekTo(fd, layout->soundBody + kSoundHeadSize);
-}
-
-Extended80 bitrateFigure(std::uint16_t leadWord, std::uint16_t channels) {
-  // 86.1328125 = 44100 / 512 exactly: 0xAC44 * 2^48 * 2^(16389 - 16446).
-  const Extended80 factor{false, 16389, 0xAC44000000000000u};
-  Extended80 product = multiply(multiply(extendedFromUnsigned(leadWord), factor), extendedFromUnsigned(channels));
-  return divide(product, extendedFromUnsigned(1000));
-}
-
-Extended80 sampleRateFigure(const Extended80& sampleRate) { return divide(sampleRate, extendedFromUnsigned(1000)); }
-
-std::string summaryText(const SourceInfo& info, const LocaleSettings& locale) {
-  return formatText("(%.1fkbps, %.1fkHz, %dch)...",
-                    {bitrateFigure(info.soundHead.leadWord, info.common.channels),
-                     sampleRateFigure(info.common.sampleRate), std::int32_t{info.common.channels}},
-                    locale);
+SourceHeader readSourceHeader(ByteSource& input) {
+  HeaderWindow window{input};
+  SourceHeader header;
+  std::uint8_t form[kFirstChunkOffset];
+  if (!readExact(window, 0, sizeof form, form) || !isAcceptedForm(form)) {
+    header.outcome = judged(window, false);
+    return header;
+  }
+  std::optional<ChunkLayout> layout = walkChunks(window);
+  if (!layout && !window.failed) layout = fixedLayout(window);
+  header.outcome = judged(window, layout && decodeLayout(window, *layout, header.info));
+  return header;
 }
 
 }  // namespace quennix

@@ -1,14 +1,13 @@
 // The AIFF-C header reader: checks an input's FORM header, finds its Common
-// and Sound Data chunks, decodes what the FDA writer needs and leaves the
-// input at the first sound byte to copy.
+// and Sound Data chunks, and decodes what the FDA writer needs, up to where
+// the sound bytes to copy begin.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <string>
 
-#include "aifc/extended80.h"
-#include "text/locale_settings.h"
+#include "numeric/extended80.h"
+#include "platform/byte_source.h"
 
 namespace quennix {
 
@@ -33,15 +32,26 @@ struct SourceInfo {
   CommonChunk common;
   SoundDataHead soundHead;
   std::uint32_t soundByteCount = 0;  // Sound Data chunk size - 10: the bytes after leadWord
+  std::uint64_t soundOffset = 0;     // where the first of them stands in the input
 };
 
-// Reads the header of the regular file open on `fd` (any position) and fills
-// `info`. Accepted is an IFF FORM of type "AIFC" or "AIFR" whose Common chunk
-// (size 21 or more) and Sound Data chunk are found, and whose bytes up to the
-// first sound byte are all there. The Sound Data chunk's size lies from 10 to
-// 2^32 - 63, so that its sound bytes (the size less 10) fit an FDA folder,
-// whose size counts 72 bytes more; the "unknown length" 0xFFFFFFFF of a
-// streaming writer is refused.
+enum class HeaderOutcome {
+  accepted,       // every member of the SourceInfo is set
+  unknownFormat,  // no accepted AIFF-C file, or its header is cut short
+  readFailed,     // reading the input failed
+};
+
+struct SourceHeader {
+  HeaderOutcome outcome = HeaderOutcome::unknownFormat;
+  SourceInfo info;  // to be used only when accepted
+};
+
+// Reads the header of an input. Accepted is an IFF FORM of type "AIFC" or
+// "AIFR" whose Common chunk (size 21 or more) and Sound Data chunk are
+// found, and whose bytes up to the first sound byte are all there. The Sound
+// Data chunk's size lies from 10 to 2^32 - 63, so that its sound bytes (the
+// size less 10) fit an FDA folder, whose size counts 72 bytes more; the
+// "unknown length" 0xFFFFFFFF of a streaming writer is refused.
 //
 // The chunks after the form type are walked by IFF framing (8-byte header,
 // body, a pad byte after an odd size); the first "COMM" and the first "SSND"
@@ -51,18 +61,8 @@ struct SourceInfo {
 // after the Common chunk and its pad byte. Without those two identifiers
 // there (no Sound Data chunk, a pad byte missing) the file is refused.
 //
-// On true the file offset of `fd` stands at the first sound byte to copy;
-// on false `info` may be partly filled and must not be used.
-bool readSourceHeader(int fd, SourceInfo& info);
-
-// The two figures of the summary, in Extended80 arithmetic:
-// leadWord * 86.1328125 * channels / 1000 (exact products, one rounding),
-// and sampleRate / 1000.
-Extended80 bitrateFigure(std::uint16_t leadWord, std::uint16_t channels);
-Extended80 sampleRateFigure(const Extended80& sampleRate);
-
-// "(%.1fkbps, %.1fkHz, %dch)..." of a filled SourceInfo, for instance
-// "(64.1kbps, 44.1kHz, 2ch)..." for leadWord 372, 2 channels, 44100 Hz.
-std::string summaryText(const SourceInfo& info, const LocaleSettings& locale);
+// The classic layout with a one-byte compression name (S = 23) gives
+// soundOffset 74: the Sound Data header at 56, its 10-byte head after it.
+SourceHeader readSourceHeader(ByteSource& input);
 
 }  // namespace quennix

@@ -5,11 +5,10 @@
 namespace quennix {
 namespace {
 
-constexpr std::uint32_t kChunkHeaderSize = 20;
-constexpr std::uint32_t kFdaInfoSize = 28;
-constexpr std::uint32_t kCountSize = 4;
+// The four 32-bit fields of a FileBurnInfo besides its three texts.
+constexpr std::uint32_t kBurnInfoFieldsSize = 4 * 4;
 
-void appendText(ByteBuffer& bytes, const std::string& text) { bytes.insert(bytes.end(), text.begin(), text.end()); }
+void appendText(ByteBuffer& bytes, std::string_view text) { bytes.insert(bytes.end(), text.begin(), text.end()); }
 
 void appendCode(ByteBuffer& bytes, const FourCharCode& code) { bytes.insert(bytes.end(), code.begin(), code.end()); }
 
@@ -19,13 +18,13 @@ ChunkHeader unnamedChunk(const char (&type)[5], const char (&id)[5], std::uint32
   ChunkHeader header;
   header.type = code(type);
   header.id = code(id);
-  header.chunkValue = 1;
+  header.chunkValue = kChunkValue;
   header.size = size;
   header.nameLength = 0;
   return header;
 }
 
-std::uint32_t byteLength(const std::string& text) { return static_cast<std::uint32_t>(text.size()); }
+std::uint32_t byteLength(std::string_view text) { return static_cast<std::uint32_t>(text.size()); }
 
 }  // namespace
 
@@ -67,20 +66,20 @@ void appendFdaInfo(ByteBuffer& bytes, const FdaInfo& info) {
 }
 
 ChunkyFileHeader fdaFileHeader() {
+  static_assert(kChunkyMagic.size() == ChunkyFileHeader{}.magic.size());
   ChunkyFileHeader header;
-  const char magic[] = "Reraz Chunky";
-  std::copy_n(magic, header.magic.size(), header.magic.begin());
-  header.magicTail = 0x001A0A0D;
-  header.headerValue1 = 1;
-  header.headerValue2 = 1;
+  std::copy(kChunkyMagic.begin(), kChunkyMagic.end(), header.magic.begin());
+  header.magicTail = kChunkyMagicTail;
+  header.headerValue1 = kChunkyHeaderValue;
+  header.headerValue2 = kChunkyHeaderValue;
   return header;
 }
 
 FileBurnInfo fdaBurnInfo(const std::string& userName, const std::string& dateStamp) {
   FileBurnInfo info;
-  info.toolLabel = "RAW to FDA";
+  info.toolLabel = kToolLabel;
   info.toolLabelLength = byteLength(info.toolLabel);
-  info.burnValue = 1;
+  info.burnValue = kBurnValue;
   info.userName = userName;
   info.userNameLength = byteLength(userName);
   info.dateStamp = dateStamp;
@@ -89,26 +88,33 @@ FileBurnInfo fdaBurnInfo(const std::string& userName, const std::string& dateSta
 }
 
 ChunkHeader burnInfoChunkHeader(const FileBurnInfo& info) {
-  ChunkHeader header =
-      unnamedChunk("DATA", "FBIF", 16 + info.toolLabelLength + info.userNameLength + info.dateStampLength);
-  header.name = std::string("FileBurnInfo", 13);  // the NUL belongs to the name
+  ChunkHeader header = unnamedChunk(
+      "DATA", "FBIF", kBurnInfoFieldsSize + info.toolLabelLength + info.userNameLength + info.dateStampLength);
+  header.name = kBurnInfoChunkName;
   header.nameLength = byteLength(header.name);
   return header;
 }
 
 ChunkHeader fdaFolderHeader(std::uint32_t soundByteCount) {
-  return unnamedChunk("FOLD", "FDA ", 2 * kChunkHeaderSize + kFdaInfoSize + kCountSize + soundByteCount);
+  return unnamedChunk("FOLD", "FDA ", 2 * kChunkyChunkHeaderSize + kFdaInfoSize + kSoundByteCountSize + soundByteCount);
 }
 
 ChunkHeader infoChunkHeader() { return unnamedChunk("DATA", "INFO", kFdaInfoSize); }
 
 ChunkHeader soundDataChunkHeader(std::uint32_t soundByteCount) {
-  return unnamedChunk("DATA", "DATA", kCountSize + soundByteCount);
+  return unnamedChunk("DATA", "DATA", kSoundByteCountSize + soundByteCount);
+}
+
+std::size_t fdaHeadSize(const FileBurnInfo& burnInfo) {
+  std::size_t burnChunk = kChunkyChunkHeaderSize + kBurnInfoChunkName.size() + kBurnInfoFieldsSize +
+                          burnInfo.toolLabel.size() + burnInfo.userName.size() + burnInfo.dateStamp.size();
+  std::size_t folderBeforeSound = 3 * kChunkyChunkHeaderSize + kFdaInfoSize + kSoundByteCountSize;
+  return kChunkyFileHeaderSize + burnChunk + folderBeforeSound;
 }
 
 ByteBuffer fdaHeadBytes(const FileBurnInfo& burnInfo, const FdaInfo& info, std::uint32_t soundByteCount) {
   ByteBuffer bytes;
-  bytes.reserve(175 + burnInfo.userName.size() + burnInfo.dateStamp.size());
+  bytes.reserve(fdaHeadSize(burnInfo));
   appendFileHeader(bytes, fdaFileHeader());
   appendChunkHeader(bytes, burnInfoChunkHeader(burnInfo));
   appendBurnInfo(bytes, burnInfo);

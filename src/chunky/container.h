@@ -16,9 +16,28 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quennix {
+
+// The fixed texts and values of an FDA file.
+inline constexpr std::string_view kChunkyMagic = "Reraz Chunky";
+inline constexpr std::uint32_t kChunkyMagicTail = 0x001A0A0D;              // the bytes CR, LF, 1A, NUL
+inline constexpr std::uint32_t kChunkyHeaderValue = 1;                     // headerValue1 and headerValue2
+inline constexpr std::uint32_t kChunkValue = 1;                            // chunkValue of every chunk
+inline constexpr std::string_view kBurnInfoChunkName{"FileBurnInfo", 13};  // its NUL belongs to the name
+inline constexpr std::string_view kToolLabel = "RAW to FDA";
+inline constexpr std::uint32_t kBurnValue = 1;
+inline constexpr std::uint32_t kInfoValue1 = 0;
+inline constexpr std::uint32_t kInfoValue2 = 0xFFFFFFFF;  // stored as FF FF FF FF in every file
+inline constexpr std::uint32_t kInfoValue3 = 0;
+
+// The byte lengths of the fixed records.
+inline constexpr std::uint32_t kChunkyFileHeaderSize = 24;
+inline constexpr std::uint32_t kChunkyChunkHeaderSize = 20;  // without the name
+inline constexpr std::uint32_t kFdaInfoSize = 28;
+inline constexpr std::uint32_t kSoundByteCountSize = 4;
 
 using FourCharCode = std::array<char, 4>;
 
@@ -74,7 +93,11 @@ ChunkHeader fdaFolderHeader(std::uint32_t soundByteCount);       // size 72 + N
 ChunkHeader infoChunkHeader();                                   // size 28
 ChunkHeader soundDataChunkHeader(std::uint32_t soundByteCount);  // size 4 + N
 
-// Every byte of an FDA file before its sound bytes: 175 + U + D bytes.
+// The length of every byte of an FDA file before its sound bytes:
+// 175 + U + D with the names and sizes above.
+std::size_t fdaHeadSize(const FileBurnInfo& burnInfo);
+
+// Every byte of an FDA file before its sound bytes.
 ByteBuffer fdaHeadBytes(const FileBurnInfo& burnInfo, const FdaInfo& info, std::uint32_t soundByteCount);
 
 }  // namespace quennix

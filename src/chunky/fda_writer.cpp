@@ -3,11 +3,25 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/sound_block.h"
-#include "platform/user_name.h"
-#include "text/date_time.h"
-
 namespace quennix {
+namespace {
+
+// The sound bytes through one block of their full size.
+WriteOutcome copySoundBytes(ByteSource& input, const SourceInfo& source, ByteSink& output, SoundMemory& memory) {
+  std::size_t size = source.soundByteCount;
+  if (size == 0) return WriteOutcome::done;
+  std::uint64_t available = input.size() > source.soundOffset ? input.size() - source.soundOffset : 0;
+  auto filled = static_cast<std::size_t>(std::min<std::uint64_t>(available, size));
+  std::uint8_t* block = memory.obtain(size, filled);
+  if (block == nullptr) return WriteOutcome::outOfMemory;
+  ReadResult read = input.readAt(source.soundOffset, block, size);
+  bool written = !read.failed && output.write(block, size);
+  memory.release(block, size);
+  if (read.failed) return WriteOutcome::readFailed;
+  return written ? WriteOutcome::done : WriteOutcome::writeFailed;
+}
+
+}  // namespace
 
 std::optional<std::uint32_t> storedSampleRate(const Extended80& sampleRate) {
   std::optional<std::int64_t> rounded = roundToInt64(sampleRate);
@@ -23,32 +37,17 @@ std::optional<FdaInfo> fdaInfoFor(const SourceInfo& source) {
   info.sampleSize = source.common.sampleSize;
   info.leadWord = source.soundHead.leadWord;
   info.sampleRate = *rate;
-  info.infoValue1 = 0;
-  info.infoValue2 = 0xFFFFFFFF;
-  info.infoValue3 = 0;
+  info.infoValue1 = kInfoValue1;
+  info.infoValue2 = kInfoValue2;
+  info.infoValue3 = kInfoValue3;
   return info;
 }
 
-WriteOutcome writeFdaFileWith(const InputFile& input, int output, const SourceInfo& source,
-                              const FileBurnInfo& burnInfo) {
-  std::optional<FdaInfo> info = fdaInfoFor(source);
-  if (!info) return WriteOutcome::unsupportedRate;
-  ByteBuffer head = fdaHeadBytes(burnInfo, *info, source.soundByteCount);
-  if (!writeFully(output, head.data(), head.size())) return WriteOutcome::writeFailed;
-
-  SoundBlock block;
-  std::size_t filled = static_cast<std::size_t>(std::min<std::uint64_t>(bytesLeftToRead(input), source.soundByteCount));
-  if (!obtainSoundBlock(source.soundByteCount, filled, block)) return WriteOutcome::outOfMemory;
-  ReadResult read = readFully(input.fd, block.bytes, block.size);
-  bool written = !read.failed && writeFully(output, block.bytes, block.size);
-  releaseSoundBlock(block);
-  if (read.failed) return WriteOutcome::readFailed;
-  return written ? WriteOutcome::done : WriteOutcome::writeFailed;
-}
-
-WriteOutcome writeFdaFile(const InputFile& input, int output, const SourceInfo& source, const LocaleSettings& locale) {
-  std::string dateStamp = formatDateTime("mmmm dd, yyyy, h:nn:ss AM/PM", currentLocalDateTime(), locale);
-  return writeFdaFileWith(input, output, source, fdaBurnInfo(currentLoginName(), dateStamp));
+WriteOutcome writeFdaFile(ByteSource& input, const SourceInfo& source, const FdaInfo& info,
+                          const FileBurnInfo& burnInfo, ByteSink& output, SoundMemory& memory) {
+  ByteBuffer head = fdaHeadBytes(burnInfo, info, source.soundByteCount);
+  if (!output.write(head.data(), head.size())) return WriteOutcome::writeFailed;
+  return copySoundBytes(input, source, output, memory);
 }
 
 }  // namespace quennix

@@ -2,16 +2,16 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <new>
 #include <optional>
-#include <set>
 
 #include "aifc/source_header.h"
+#include "aifc/summary.h"
 #include "chunky/fda_writer.h"
 #include "driver/failure_report.h"
-#include "platform/dir_search.h"
-#include "platform/files.h"
-#include "platform/sound_block.h"
+#include "platform/login_name.h"
+#include "text/date_time.h"
 #include "text/format_text.h"
 #include "text/number_text.h"
 
@@ -19,61 +19,119 @@ namespace quennix {
 namespace {
 
 constexpr std::size_t kMaxEntries = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-constexpr const char* kCreateFailed = "Error create file.";
 
-// What became of an entry once its input is open and its header read.
-const char* outcomeMessage(WriteOutcome outcome) {
-  switch (outcome) {
+EntryOutcome outcomeOf(HeaderOutcome header) {
+  return header == HeaderOutcome::readFailed ? EntryOutcome::readFailed : EntryOutcome::unknownFormat;
+}
+
+EntryOutcome outcomeOf(WriteOutcome written) {
+  switch (written) {
     case WriteOutcome::done:
-      return "done";
+      return EntryOutcome::done;
     case WriteOutcome::writeFailed:
-      return "Error write file.";
+      return EntryOutcome::writeFailed;
     case WriteOutcome::readFailed:
-      return "Error read file.";
-    case WriteOutcome::unsupportedRate:
-      return "Unsupported sample rate.";
+      return EntryOutcome::readFailed;
     case WriteOutcome::outOfMemory:
       break;
   }
-  return nullptr;
+  return EntryOutcome::outOfMemory;
 }
 
-// The input is open and its header read: writes the output under a
-// temporary name. Gives what the entry's line ends with, or nullptr after
-// memory exhaustion; `output` is left for the caller to finish when the
-// writer is done, and is discarded on every other path.
-const char* writeOutput(const FileEntry& entry, const InputFile& input, const SourceInfo& source, RunContext& context,
-                        PendingOutput& output) {
-  // Checked before the output exists, so that such a file leaves none.
-  if (!storedSampleRate(source.common.sampleRate)) return outcomeMessage(WriteOutcome::unsupportedRate);
-  std::string outputName = outputNameFor(entry.name);
-  if (outputNameState(outputName, input) != OutputNameState::free) return kCreateFailed;
-  std::optional<FileIdentity> existing = entryIdentityOf(outputName);
-  if (existing && context.finishedOutputs.contains(*existing)) return kCreateFailed;  // this run's own result
-  if (!startOutput(outputName, output)) return kCreateFailed;
-  WriteOutcome outcome = writeFdaFile(input, output.fd, source, context.locale);
-  if (outcome != WriteOutcome::done) discardOutput(output);
-  return outcomeMessage(outcome);
+// Whether the output name may take the new output: not the input, nothing
+// that must not be replaced, and no output of this run.
+bool outputNameIsFree(const std::string& name, const InputFile& input, const Run& run) {
+  OutputNameCheck check = run.platform.fileSystem.checkOutputName(name, input);
+  if (check.state != OutputNameState::free) return false;
+  return !(check.existing && run.finishedOutputs.contains(*check.existing));
+}
+
+FileBurnInfo burnInfoOfNow(Run& run) {
+  std::string dateStamp = formatDateTime(kDateStampPattern, run.platform.clock.currentLocalDateTime(), run.locale);
+  return fdaBurnInfo(storableLoginName(run.platform.loginName.loginName()), dateStamp);
+}
+
+// The input is open and its header accepted: writes the output and gives it
+// its name. The input is closed before the output.
+EntryOutcome writeOutput(const FoundFile& entry, std::unique_ptr<InputFile> input, const SourceInfo& source, Run& run) {
+  std::optional<FdaInfo> info = fdaInfoFor(source);
+  if (!info) return EntryOutcome::unsupportedRate;
+  FileSystem& files = run.platform.fileSystem;
+  std::string name = outputNameFor(entry.name, files.outputNameSeparators());
+  if (!outputNameIsFree(name, *input, run)) return EntryOutcome::createFailed;
+  std::unique_ptr<OutputFile> output = files.startOutput(name);
+  if (!output) return EntryOutcome::createFailed;
+  WriteOutcome written = writeFdaFile(*input, source, *info, burnInfoOfNow(run), *output, run.platform.soundMemory);
+  input.reset();
+  if (written != WriteOutcome::done) {
+    files.discardOutput(std::move(output));
+    return outcomeOf(written);
+  }
+  FileIdentity identity = output->identity();
+  if (!files.finishOutput(std::move(output))) return EntryOutcome::createFailed;
+  run.finishedOutputs.insert(identity);
+  return EntryOutcome::done;
+}
+
+int reportOutOfMemory(Run& run, std::uintptr_t detectedIn) {
+  FailureSite& site = run.platform.failureSite;
+  print(run.console, failureReport("EOutOfMemory", site.moduleName(), site.imageOffset(detectedIn), "Out of memory"));
+  return 1;
+}
+
+int runBatch(const std::vector<std::string>& arguments, Run& run) {
+  printLine(run.console, kBanner);
+  std::vector<std::string_view> masks;
+  for (const std::string& argument : arguments) {
+    if (!argument.empty()) masks.push_back(argument);
+  }
+  if (masks.empty()) {
+    printLine(run.console, kUsage);
+    return 0;
+  }
+  if (masks[0] == "-h" || masks[0] == "--help") {
+    printLine(run.console, kUsage);
+    for (std::string_view line : kHelp) printLine(run.console, line);
+    return 0;
+  }
+  if (masks[0] == "--version") return 0;
+
+  FileList list = collectFiles(run.platform.fileSystem, masks);
+  printLine(run.console, "Find " + integerText(static_cast<std::int32_t>(list.size())) + " files");
+  for (std::size_t index = 0; index < list.size(); ++index) {
+    EntryOutcome outcome = convertFile(list, index, run);
+    // The writer is where a sound block that cannot be had is found out.
+    if (outcome == EntryOutcome::outOfMemory)
+      return reportOutOfMemory(run, reinterpret_cast<std::uintptr_t>(&writeFdaFile));
+    printLine(run.console, consoleEnding(outcome));
+  }
+  return 0;
 }
 
 }  // namespace
 
-FileList collectFiles(std::string_view mask) {
-  std::size_t slash = mask.rfind('/');
-  std::string directory(slash == std::string_view::npos ? std::string_view() : mask.substr(0, slash + 1));
-  std::string_view pattern = slash == std::string_view::npos ? mask : mask.substr(slash + 1);
+FileList collectFiles(FileSystem& fileSystem, const std::vector<std::string_view>& masks) {
   FileList list;
-  for (std::string& name : findMatchingNames(directory, pattern)) list.push_back(FileEntry{directory, std::move(name)});
+  std::set<FileIdentity> listed;
+  for (std::string_view mask : masks) {
+    for (FoundFile& found : fileSystem.findFiles(mask)) {
+      if (list.size() == kMaxEntries) return list;
+      std::optional<FileIdentity> identity = fileSystem.identityOf(found.directory + found.name);
+      if (identity && !listed.insert(*identity).second) continue;
+      list.push_back(std::move(found));
+    }
+  }
   return list;
 }
 
-std::string outputNameFor(std::string_view name) {
-  std::size_t dot = name.rfind('.');
-  return std::string(dot == std::string_view::npos ? name : name.substr(0, dot)) + ".fda";
+std::string outputNameFor(std::string_view name, std::string_view separators) {
+  std::size_t last = name.find_last_of(std::string(separators) + '.');
+  bool extension = last != std::string_view::npos && name[last] == '.';
+  return std::string(extension ? name.substr(0, last) : name) + ".fda";
 }
 
-std::string displayName(std::string_view name) {
-  std::string shown(name);
+std::string displayName(std::string_view consoleName) {
+  std::string shown(consoleName);
   for (char& c : shown) {
     auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = '?';
@@ -81,100 +139,32 @@ std::string displayName(std::string_view name) {
   return shown;
 }
 
-EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& context) {
-  const FileEntry& entry = list[index];
-  print(context.console, formatText("[%d/%d] %s ",
-                                    {static_cast<std::int32_t>(index + 1), static_cast<std::int32_t>(list.size()),
-                                     std::string_view(displayName(entry.name))},
-                                    context.locale));
-  InputFile input = openInput(entry.directory + entry.name);
-  if (input.fd < 0) {
-    printLine(context.console, "Error open file.");
-    return EntryOutcome::finished;
-  }
-  SourceInfo source;
-  const char* ending = "Unknown file format.";
-  PendingOutput output;
-  if (readSourceHeader(input.fd, source)) {
-    print(context.console, summaryText(source, context.locale));
-    ending = writeOutput(entry, input, source, context, output);
-  }
-  closeFile(input.fd);
-  if (ending == nullptr) {
-    discardOutput(output);
-    return EntryOutcome::outOfMemory;
-  }
-  if (output.fd >= 0) {
-    if (finishOutput(output)) {
-      context.finishedOutputs.insert(output.identity);
-    } else {
-      ending = kCreateFailed;
-    }
-  }
-  printLine(context.console, ending);
-  return EntryOutcome::finished;
+EntryOutcome convertFile(const FileList& list, std::size_t index, Run& run) {
+  const FoundFile& entry = list[index];
+  FileSystem& files = run.platform.fileSystem;
+  print(run.console, formatText("[%d/%d] %s ",
+                                {static_cast<std::int32_t>(index + 1), static_cast<std::int32_t>(list.size()),
+                                 std::string_view(displayName(files.consoleName(entry.name)))},
+                                run.locale));
+  std::unique_ptr<InputFile> input = files.openInput(entry.directory + entry.name);
+  if (!input) return EntryOutcome::openFailed;
+  SourceHeader header = readSourceHeader(*input);
+  if (header.outcome != HeaderOutcome::accepted) return outcomeOf(header.outcome);
+  print(run.console, summaryText(header.info, run.locale));
+  return writeOutput(entry, std::move(input), header.info, run);
 }
 
-namespace {
-
-int reportOutOfMemory(RunContext& context, const void* codeAddress) {
-  print(context.console,
-        failureReport("EOutOfMemory", context.programName, imageOffsetOf(codeAddress), "Out of memory"));
-  return 1;
-}
-
-// The files of every mask in order, each file once: a name that reaches a
-// file already listed (the same file through another path) is left out.
-FileList collectAllFiles(const std::vector<std::string_view>& masks) {
-  FileList list;
-  std::set<FileIdentity> listed;
-  for (std::string_view mask : masks) {
-    for (FileEntry& entry : collectFiles(mask)) {
-      if (list.size() == kMaxEntries) return list;
-      std::optional<FileIdentity> identity = identityOf(entry.directory + entry.name);
-      if (identity && !listed.insert(*identity).second) continue;
-      list.push_back(std::move(entry));
-    }
-  }
-  return list;
-}
-
-int runBatch(const std::vector<std::string>& arguments, RunContext& context) {
-  printLine(context.console, kBanner);
-  std::vector<std::string_view> masks;
-  for (const std::string& argument : arguments) {
-    if (!argument.empty()) masks.push_back(argument);
-  }
-  if (masks.empty()) {
-    printLine(context.console, kUsage);
-    return 0;
-  }
-  if (masks[0] == "-h" || masks[0] == "--help") {
-    printLine(context.console, kUsage);
-    for (std::string_view line : kHelp) printLine(context.console, line);
-    return 0;
-  }
-  if (masks[0] == "--version") return 0;
-
-  FileList list = collectAllFiles(masks);
-  printLine(context.console, "Find " + integerText(static_cast<std::int32_t>(list.size())) + " files");
-  for (std::size_t index = 0; index < list.size(); ++index) {
-    if (convertFile(list, index, context) == EntryOutcome::outOfMemory) {
-      return reportOutOfMemory(context, reinterpret_cast<const void*>(&obtainSoundBlock));
-    }
-  }
-  return 0;
-}
-
-}  // namespace
-
-int runQuennix(const std::vector<std::string>& arguments, RunContext& context) {
+int runQuennix(const std::vector<std::string>& arguments, Platform& platform) {
+  Run run{platform, Console(platform.console), loadLocaleSettings(platform.locale)};
+  int status = 0;
   try {
-    return runBatch(arguments, context);
+    status = runBatch(arguments, run);
   } catch (const std::bad_alloc&) {
     // Any other allocation that fails ends the run the same way.
-    return reportOutOfMemory(context, reinterpret_cast<const void*>(&runBatch));
+    status = reportOutOfMemory(run, reinterpret_cast<std::uintptr_t>(&runQuennix));
   }
+  flush(run.console);
+  return status;
 }
 
 }  // namespace quennix

@@ -1,14 +1,16 @@
-// The batch: the command line, the list of files its masks match, and the
+// The batch: the command line, the list of files its masks find, and the
 // conversion of each entry with its console line.
 #pragma once
 
+#include <cstddef>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/console.h"
-#include "platform/files.h"
+#include "driver/entry_outcome.h"
+#include "platform/platform.h"
 #include "text/locale_settings.h"
 
 namespace quennix {
@@ -41,49 +43,46 @@ inline constexpr std::string_view kHelp[] = {
     "More: man quennix",
 };
 
-// One file found by the directory search: the mask's directory part ("" or
-// ending in "/") and the bare name in it.
-struct FileEntry {
-  std::string directory;
-  std::string name;
-};
-using FileList = std::vector<FileEntry>;
+// The files to convert, in order, each file once.
+using FileList = std::vector<FoundFile>;
 
-// The non-directory entries matching one mask, sorted by byte value.
-FileList collectFiles(std::string_view mask);
+// The files of every mask in order: each mask's as the file system finds
+// them, and a file that an earlier mask or path already found (the same
+// file identity) left out. At most 2^31 - 1 entries.
+FileList collectFiles(FileSystem& fileSystem, const std::vector<std::string_view>& masks);
 
-// The name with its last extension replaced by ".fda" (".fda" appended
-// when it has no dot): song.aifc -> song.fda, take.1.aifc -> take.1.fda,
-// song -> song.fda, .aifc -> .fda.
-std::string outputNameFor(std::string_view name);
-
-struct RunContext {
-  Console& console;
-  const LocaleSettings& locale;
-  std::string programName;                      // for the failure report
-  std::set<FileIdentity> finishedOutputs = {};  // the outputs this run has completed
-};
+// The name with its last extension replaced by ".fda", or ".fda" appended:
+// the last byte that is "." or one of `separators` decides, and only a dot
+// starts an extension.
+//   song.aifc -> song.fda    take.1.aifc -> take.1.fda    song -> song.fda
+//   .aifc -> .fda            dir.old\song -> dir.fda ("") or dir.old\song.fda ("\\:")
+std::string outputNameFor(std::string_view name, std::string_view separators);
 
 // A name as the progress prefix shows it: control bytes (0x00 to 0x1F and
 // 0x7F) become "?", so that no name can end a console line or drive the
 // terminal; every other byte is kept. "a\r\nb" -> "a??b".
-std::string displayName(std::string_view name);
+std::string displayName(std::string_view consoleName);
 
-enum class EntryOutcome { finished, outOfMemory };
+// One run of the batch.
+struct Run {
+  Platform& platform;
+  Console console;
+  LocaleSettings locale;
+  std::set<FileIdentity> finishedOutputs = {};  // the outputs this run has completed
+};
 
-// Converts entry `index` of `list` and prints its whole console line:
-// "[i/n] name " and then "Error open file.", "Unknown file format.", or the
-// summary followed by "Unsupported sample rate.", "Error create file.",
-// "Error read file.", "Error write file." or "done". The output is written
-// under a temporary name and takes its own name only when whole ("done");
-// on every other ending nothing of it stays. "Error create file." also
-// refuses an output name that is the input itself, a directory, a read-only
-// file, or an output this run has already completed. On outOfMemory the line
-// ends after the summary and the failure report is the caller's.
-EntryOutcome convertFile(const FileList& list, std::size_t index, RunContext& context);
+// Converts entry `index` of `list`: prints "[i/n] name " and, once the
+// header is read, the summary; the caller ends the line with the outcome's
+// ending. The output is written under a temporary name and takes its own
+// name only when whole (done); on every other outcome nothing of it stays.
+// createFailed also refuses an output name that is the input itself, a
+// directory, a read-only file, or an output this run has already completed.
+EntryOutcome convertFile(const FileList& list, std::size_t index, Run& run);
 
-// The whole run over the arguments after the program name; gives the exit
-// status (1 only after memory exhaustion).
-int runQuennix(const std::vector<std::string>& arguments, RunContext& context);
+// The whole run over the arguments after the program's name, on `platform`;
+// gives the exit status (1 only after memory exhaustion). Every non-empty
+// argument is a mask; "-h", "--help" and "--version" count as options only
+// as the first of them.
+int runQuennix(const std::vector<std::string>& arguments, Platform& platform);
 
 }  // namespace quennix

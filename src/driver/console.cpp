@@ -1,10 +1,6 @@
 #include "driver/console.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-
-#include "platform/files.h"
 
 namespace quennix {
 namespace {
@@ -26,13 +22,6 @@ void endOperation(Console& console) {
 
 }  // namespace
 
-Console consoleFor(int fd) {
-  Console console;
-  console.fd = fd;
-  console.interactive = ::isatty(fd) == 1;
-  return console;
-}
-
 void print(Console& console, std::string_view text) {
   append(console, text);
   endOperation(console);
@@ -45,7 +34,7 @@ void printLine(Console& console, std::string_view text) {
 }
 
 void flush(Console& console) {
-  writeFully(console.fd, console.buffer.data(), console.used);
+  if (console.used != 0) console.stream.write(console.buffer.data(), console.used);
   console.used = 0;
 }
 

@@ -2,9 +2,11 @@
 //   "Exception EOutOfMemory in module quennix at 0001A2B4." CR LF
 //   "Out of memory." CR LF
 //   CR LF
-// The address is that of the program's code where the failure arose,
-// counted from the start of the program's loaded image, as eight upper-case
-// hexadecimal digits (its low 32 bits).
+// The address is where the program's code that detected the failure starts
+// (the FDA writer when the sound block cannot be had, the batch when any
+// other allocation fails), counted from the start of the program's loaded
+// image, as eight upper-case hexadecimal digits. A message that is empty or
+// already ends with "." gets no "." added.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +17,5 @@ namespace quennix {
 
 std::string failureReport(std::string_view kindName, std::string_view moduleName, std::uint32_t codeAddress,
                           std::string_view message);
-
-// The offset of a code address from the start of the image that holds it.
-std::uint32_t imageOffsetOf(const void* codeAddress);
-
-// The file name of the running program, after its last "/"; `fallback`
-// (argv[0]) is used when the system cannot say.
-std::string runningProgramName(const char* fallback);
 
 }  // namespace quennix

@@ -1,9 +1,5 @@
 #include "text/date_time.h"
 
-#include <strings.h>
-
-#include <ctime>
-
 namespace quennix {
 namespace {
 
@@ -37,28 +33,26 @@ std::string letterToken(std::string_view token, const LocalDateTime& moment, con
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-}  // namespace
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-LocalDateTime currentLocalDateTime() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  LocalDateTime moment;
-  moment.year = local.tm_year + 1900;
-  moment.month = local.tm_mon + 1;
-  moment.day = local.tm_mday;
-  moment.hour = local.tm_hour;
-  moment.minute = local.tm_min;
-  moment.second = local.tm_sec;
-  return moment;
+// "AM/PM" at the start of `text`, in any letter case.
+bool startsWithAmPm(std::string_view text) {
+  constexpr std::string_view kAmPm = "AM/PM";
+  if (text.size() < kAmPm.size()) return false;
+  for (std::size_t i = 0; i < kAmPm.size(); ++i) {
+    if (asciiUpper(text[i]) != kAmPm[i]) return false;
+  }
+  return true;
 }
+
+}  // namespace
 
 std::string formatDateTime(std::string_view pattern, const LocalDateTime& moment, const LocaleSettings& locale) {
   std::string text;
   std::size_t i = 0;
   while (i < pattern.size()) {
     char c = pattern[i];
-    if (pattern.size() - i >= 5 && strncasecmp(pattern.data() + i, "AM/PM", 5) == 0) {
+    if (startsWithAmPm(pattern.substr(i))) {
       text += pattern.substr(i + (moment.hour < 12 ? 0 : 3), 2);
       i += 5;
     } else if (isLetter(c)) {

@@ -1,25 +1,15 @@
-// The local wall clock and the date stamp of the output files.
+// The date stamp of the output files.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
 #include "text/locale_settings.h"
 
 namespace quennix {
 
-struct LocalDateTime {
-  int year = 0;
-  int month = 1;  // 1 to 12
-  int day = 1;    // 1 to 31
-  int hour = 0;   // 0 to 23
-  int minute = 0;
-  int second = 0;  // parts of a second are dropped, never rounded
-};
-
-// The local date and time now, with the system's time zone and
-// daylight-saving rules (TZ respected).
-LocalDateTime currentLocalDateTime();
+inline constexpr std::string_view kDateStampPattern = "mmmm dd, yyyy, h:nn:ss AM/PM";
 
 // The date text of `moment` by `pattern`, read left to right; a letter takes
 // in every directly following copy of itself:

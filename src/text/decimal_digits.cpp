@@ -19,7 +19,12 @@ bool roundDigitString(const std::string& all, std::array<char, kSignificantDigit
   bool restNonZero = all.find_first_not_of('0', digits.size() + 1) != std::string::npos;
   bool lastOdd = (digits.back() - '0') % 2 != 0;
   bool roundUp = first > '5' || (first == '5' && (restNonZero || lastOdd));
-  if (!roundUp) return false;
+  return roundUp && addOneInLastPlace(digits);
+}
+
+}  // namespace
+
+bool addOneInLastPlace(std::span<char> digits) {
   for (std::size_t i = digits.size(); i-- > 0;) {
     if (digits[i] != '9') {
       ++digits[i];
@@ -27,11 +32,9 @@ bool roundDigitString(const std::string& all, std::array<char, kSignificantDigit
     }
     digits[i] = '0';
   }
-  digits[0] = '1';  // every digit was 9: the value rounded up to a power of ten
+  if (!digits.empty()) digits[0] = '1';
   return true;
 }
-
-}  // namespace
 
 DecimalDigits roundToSignificantDigits(const Extended80& value) {
   BinaryValue binary = exactBinaryValue(value);

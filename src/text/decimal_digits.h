@@ -12,8 +12,9 @@
 #pragma once
 
 #include <array>
+#include <span>
 
-#include "aifc/extended80.h"
+#include "numeric/extended80.h"
 
 namespace quennix {
 
@@ -26,5 +27,11 @@ struct DecimalDigits {
 
 // Precondition: value is normal or denormal (finite and not zero).
 DecimalDigits roundToSignificantDigits(const Extended80& value);
+
+// Adds one in the last place of ASCII decimal digits, the carry running
+// through nines. When every digit is 9 (or there is none) they become 1
+// followed by zeros and the result is true: the number has grown by a power
+// of ten. "129" -> "130", "999" -> "100" (true).
+bool addOneInLastPlace(std::span<char> digits);
 
 }  // namespace quennix

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <variant>
 
-#include "aifc/extended80.h"
+#include "numeric/extended80.h"
 #include "text/locale_settings.h"
 
 namespace quennix {

@@ -1,10 +1,12 @@
 // The three items of the user's locale that the console text and the date
-// stamp use, read once at start-up and never changed afterwards.
+// stamp use, chosen once at start-up from what the locale supplies and never
+// changed afterwards.
 #pragma once
 
 #include <array>
 #include <string>
-#include <string_view>
+
+#include "platform/locale_source.h"
 
 namespace quennix {
 
@@ -15,31 +17,14 @@ struct LocaleSettings {
                                                 "July",    "August",   "September", "October", "November", "December"};
 };
 
-// What a locale offers, before the rules below pick from it. An empty
-// optional-like text (hasX false) stands for an item the locale lacks.
-struct LocaleValues {
-  bool hasDecimalPoint = false;
-  std::string decimalPoint;
-  bool hasTimeFormat = false;
-  std::string timeFormat;                  // strftime form, e.g. "%H:%M:%S" or "%T"
-  std::string timeFormatAmPm;              // what %r stands for
-  std::array<std::string, 12> monthNames;  // empty: take the default
-};
-
-// The settings that `values` give:
+// The settings that a locale's items give:
 //   - a separator is taken when it is exactly one byte; an empty one gives
 //     the byte 0; a longer one, or none at all, the default;
-//   - the time separator is the text between the hour and the minute
-//     directives of the time format (%T, %R, %r read as what they stand for);
-//   - a month name is taken when non-empty, else that month's English name.
-LocaleSettings localeSettingsFrom(const LocaleValues& values);
+//   - a month name is taken when non-empty (cut at 255 bytes), else that
+//     month's English name.
+LocaleSettings localeSettingsFrom(const LocaleItems& items);
 
-// The text between the hour and the minute directive of a strftime time
-// format; false when the format has no hour directive followed by a minute one.
-bool hourMinuteSeparator(std::string_view timeFormat, std::string_view amPmFormat, std::string& separator);
-
-// Takes the process's locale from the environment (LC_ALL, LC_NUMERIC,
-// LC_TIME, LANG) and reads the three items of it.
-LocaleSettings loadLocaleSettings();
+// The settings of the locale the program runs under.
+LocaleSettings loadLocaleSettings(LocaleSource& source);
 
 }  // namespace quennix

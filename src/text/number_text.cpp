@@ -5,8 +5,6 @@
 namespace quennix {
 namespace {
 
-constexpr int kExponentOfOneHalf = 16382;  // biased exponent of [0.5, 1)
-
 void appendSeparator(std::string& text, char separator) {
   if (separator != '\0') text += separator;
 }
@@ -29,15 +27,9 @@ void keepOneDecimal(DecimalDigits& rounded, std::string& kept) {
     kept = digits;
   } else {
     kept = digits.substr(0, static_cast<std::size_t>(keep));
-    if (digits[static_cast<std::size_t>(keep)] >= '5') {
-      std::size_t i = kept.size();
-      while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
-      if (i == 0) {
-        kept.assign(1, '1');
-        ++rounded.exponent;
-      } else {
-        ++kept[i - 1];
-      }
+    if (digits[static_cast<std::size_t>(keep)] >= '5' && addOneInLastPlace(kept)) {
+      if (kept.empty()) kept.push_back('1');
+      ++rounded.exponent;
     }
   }
   std::size_t last = kept.find_last_not_of('0');
@@ -73,7 +65,7 @@ std::string oneDecimalText(const Extended80& value, char decimalSeparator) {
   }
   // Below 2^-7 (0.0078125) the 18 digits begin in the third decimal place or
   // later, so the text is zero: no need to write out thousands of digits.
-  if (value.exponent < kExponentOfOneHalf - 6) return zeroText(decimalSeparator);
+  if (unbiasedExponent(value) < -7) return zeroText(decimalSeparator);
   DecimalDigits rounded = roundToSignificantDigits(value);
   std::string kept;
   keepOneDecimal(rounded, kept);

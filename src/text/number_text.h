@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "aifc/extended80.h"
+#include "numeric/extended80.h"
 
 namespace quennix {
 

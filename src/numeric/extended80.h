@@ -38,12 +38,11 @@ enum class Extended80Class { zero, denormal, normal, infinity, quietNaN, signall
 
 Extended80Class classify(const Extended80& value);
 bool isFinite(const Extended80& value);  // zero, denormal or normal
-bool operator==(const Extended80& a, const Extended80& b);
 
-// The ten bytes of an 80-bit extended field in file order (sign and
-// exponent first, significand most significant byte first). Every bit
-// pattern decodes, keeping its class: 40 0E AC 44 00 00 00 00 00 00 is 44100.
-Extended80 extendedFromBigEndian(const std::uint8_t bytes[10]);
+// The power of two of a normal value's integer bit: the value lies in
+// [2^k, 2^(k+1)). 1 -> 0, 44100 -> 15, 0.25 -> -2. Precondition: normal.
+int unbiasedExponent(const Extended80& value);
+bool operator==(const Extended80& a, const Extended80& b);
 
 // The exact value of an unsigned integer (every 64-bit value fits).
 Extended80 extendedFromUnsigned(std::uint64_t value);

@@ -1,8 +1,7 @@
-#include "test_support.h"
+#include "posix_program.h"
 
 #include <fcntl.h>
 #include <grp.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,126 +13,7 @@
 #include <fstream>
 #include <stdexcept>
 
-extern char** environ;
-
 namespace quennix::test {
-
-const std::string kBannerLine = "Quennix v1.0 by Velmor [velmor@example.org]\r\n";
-
-Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-void appendBigEndian16(Bytes& bytes, std::uint16_t value) {
-  bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-  bytes.push_back(static_cast<std::uint8_t>(value));
-}
-
-void appendBigEndian32(Bytes& bytes, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void appendLittleEndian32(Bytes& bytes, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void append(Bytes& bytes, const Bytes& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
-void append(Bytes& bytes, const std::string& text) { bytes.insert(bytes.end(), text.begin(), text.end()); }
-
-Bytes extendedBytes(std::uint16_t signAndExponent, std::uint64_t significand) {
-  Bytes bytes;
-  appendBigEndian16(bytes, signAndExponent);
-  appendBigEndian32(bytes, static_cast<std::uint32_t>(significand >> 32));
-  appendBigEndian32(bytes, static_cast<std::uint32_t>(significand));
-  return bytes;
-}
-
-Bytes extendedBytes(std::uint64_t rate) {
-  if (rate == 0) return Bytes(10, 0);
-  int top = 63;
-  while ((rate >> top) == 0) --top;
-  return extendedBytes(static_cast<std::uint16_t>(16383 + top), rate << (63 - top));
-}
-
-Bytes chunk(const std::string& id, const Bytes& body) {
-  Bytes bytes = bytesOf(id);
-  appendBigEndian32(bytes, static_cast<std::uint32_t>(body.size()));
-  append(bytes, body);
-  if (body.size() % 2 != 0) bytes.push_back(0);
-  return bytes;
-}
-
-Bytes commonBody(const AifcFields& fields) {
-  Bytes body;
-  appendBigEndian16(body, fields.channels);
-  appendBigEndian32(body, fields.sampleFrames);
-  appendBigEndian16(body, fields.sampleSize);
-  append(body, fields.sampleRate);
-  append(body, fields.compressionType);
-  append(body, fields.compressionName);
-  return body;
-}
-
-Bytes soundDataBody(const AifcFields& fields) {
-  Bytes body;
-  appendBigEndian32(body, fields.offset);
-  appendBigEndian32(body, fields.blockSize);
-  appendBigEndian16(body, fields.leadWord);
-  append(body, fields.sound);
-  return body;
-}
-
-Bytes aifcFile(const AifcFields& fields) {
-  Bytes body = bytesOf(fields.formType);
-  append(body, chunk("FVER", {0xA2, 0x80, 0x51, 0x40}));
-  append(body, fields.beforeCommon);
-  Bytes common = chunk("COMM", commonBody(fields));
-  Bytes sound = chunk("SSND", soundDataBody(fields));
-  append(body, fields.soundFirst ? sound : common);
-  append(body, fields.afterCommon);
-  append(body, fields.soundFirst ? common : sound);
-  append(body, fields.trailing);
-  Bytes file = bytesOf("FORM");
-  appendBigEndian32(file, static_cast<std::uint32_t>(body.size()));
-  append(file, body);
-  return file;
-}
-
-Bytes hexBytes(const char* hex) {
-  Bytes bytes;
-  for (const char* p = hex; *p;) {
-    if (*p == ' ') {
-      ++p;
-      continue;
-    }
-    bytes.push_back(static_cast<std::uint8_t>(std::stoul(std::string(p, 2), nullptr, 16)));
-    p += 2;
-  }
-  return bytes;
-}
-
-// The bytes of an FDA file before its sound bytes, laid out from the
-// format's whole-file table.
-Bytes expectedHead(const std::string& user, const std::string& stamp, std::uint32_t n, const Bytes& info28) {
-  auto u = static_cast<std::uint32_t>(user.size());
-  auto d = static_cast<std::uint32_t>(stamp.size());
-  Bytes bytes = hexBytes("52 65 72 61 7A 20 43 68 75 6E 6B 79 0D 0A 1A 00 01 00 00 00 01 00 00 00");
-  append(bytes, hexBytes("44 41 54 41 46 42 49 46 01 00 00 00"));
-  appendLittleEndian32(bytes, 26 + u + d);
-  append(bytes, hexBytes("0D 00 00 00 46 69 6C 65 42 75 72 6E 49 6E 66 6F 00"));
-  append(bytes, hexBytes("0A 00 00 00 52 41 57 20 74 6F 20 46 44 41 01 00 00 00"));
-  appendLittleEndian32(bytes, u);
-  append(bytes, user);
-  appendLittleEndian32(bytes, d);
-  append(bytes, stamp);
-  append(bytes, hexBytes("46 4F 4C 44 46 44 41 20 01 00 00 00"));
-  appendLittleEndian32(bytes, 72 + n);
-  append(bytes, hexBytes("00 00 00 00 44 41 54 41 49 4E 46 4F 01 00 00 00 1C 00 00 00 00 00 00 00"));
-  append(bytes, info28);
-  append(bytes, hexBytes("44 41 54 41 44 41 54 41 01 00 00 00"));
-  appendLittleEndian32(bytes, 4 + n);
-  append(bytes, hexBytes("00 00 00 00"));
-  appendLittleEndian32(bytes, n);
-  return bytes;
-}
 
 TempDir::TempDir() {
   char pattern[] = "/tmp/quennix-test-XXXXXX";
@@ -285,12 +165,6 @@ std::vector<std::string> filesIn(const std::string& directory) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-std::string lines(const std::vector<std::string>& texts) {
-  std::string all;
-  for (const std::string& text : texts) all += text + "\r\n";
-  return all;
 }
 
 bool underAddressSanitizer() {

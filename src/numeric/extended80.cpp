@@ -1,18 +1,19 @@
-#include "aifc/extended80.h"
+#include "numeric/extended80.h"
 
 #include <bit>
 #include <cassert>
 
+#include "numeric/wide_integer.h"
+
 namespace quennix {
 namespace {
-
-__extension__ typedef unsigned __int128 Uint128;
 
 constexpr std::uint16_t kMaxExponent = 0x7FFF;
 constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
 constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
-constexpr int kBias = 16446;           // value = m * 2^(e - kBias) for a normal value
-constexpr int kMinPower2 = 1 - kBias;  // the grid of denormals and of the smallest normals
+constexpr int kExponentBias = 16383;       // of the integer bit: value in [2^(e - 16383), 2^(e - 16382))
+constexpr int kBias = kExponentBias + 63;  // of the significand: value = m * 2^(e - kBias)
+constexpr int kMinPower2 = 1 - kBias;      // the grid of denormals and of the smallest normals
 
 Extended80 defaultNaN() { return Extended80{true, kMaxExponent, kIntegerBit | kQuietBit}; }
 Extended80 infinity(bool negative) { return Extended80{negative, kMaxExponent, kIntegerBit}; }
@@ -32,40 +33,36 @@ Normalized normalized(const Extended80& value) {
   return Normalized{value.significand << shift, power2 - shift};
 }
 
-int bitLength(Uint128 value) {
-  auto high = static_cast<std::uint64_t>(value >> 64);
-  if (high != 0) return 128 - std::countl_zero(high);
-  return 64 - std::countl_zero(static_cast<std::uint64_t>(value));
+// magnitude / 2^shift rounded to the nearest integer, a tie to the even
+// one; `sticky` says that the exact value has nonzero bits below the
+// magnitude's last bit. The one rounding rule of this file.
+Uint128 roundedShiftRight(const Uint128& magnitude, int shift, bool sticky) {
+  assert(shift >= 0);
+  if (shift == 0) {
+    assert(!sticky);
+    return magnitude;
+  }
+  Uint128 kept = shiftRight(magnitude, shift);
+  bool half = bitAt(magnitude, shift - 1);
+  bool belowHalf = sticky || anyBitBelow(magnitude, shift - 1);
+  bool roundUp = half && (belowHalf || (kept.low & 1u) != 0);
+  return roundUp ? addOne(kept) : kept;
 }
 
 // Rounds (magnitude + a fraction below its last bit, when sticky) * 2^power2
 // to an Extended80, nearest, ties to even.
-Extended80 roundAndPack(bool negative, Uint128 magnitude, int power2, bool sticky) {
-  if (magnitude == 0) return zero(negative);
+Extended80 roundAndPack(bool negative, const Uint128& magnitude, int power2, bool sticky) {
+  if (bitLength(magnitude) == 0) return zero(negative);
   int shift = bitLength(magnitude) - 64;
   if (power2 + shift < kMinPower2) shift = kMinPower2 - power2;  // denormal grid
-  Uint128 rounded;
-  if (shift <= 0) {
-    assert(!sticky);
-    rounded = magnitude << -shift;
-  } else {
-    Uint128 kept = shift >= 128 ? 0 : magnitude >> shift;
-    Uint128 dropped = shift >= 128 ? magnitude : magnitude & ((Uint128{1} << shift) - 1);
-    bool roundUp = false;
-    if (shift > 128) {
-      roundUp = false;  // below a quarter of the last place
-    } else {
-      Uint128 half = Uint128{1} << (shift - 1);
-      roundUp = dropped > half || (dropped == half && (sticky || (kept & 1) != 0));
-    }
-    rounded = kept + (roundUp ? 1 : 0);
-  }
+  Uint128 rounded = shift <= 0 ? shiftLeft(magnitude, -shift) : roundedShiftRight(magnitude, shift, sticky);
+  assert(shift > 0 || !sticky);
   int resultPower2 = power2 + shift;
-  if (rounded >> 64 != 0) {  // rounding carried into a 65th bit
-    rounded >>= 1;
+  if (rounded.high != 0) {  // rounding carried into a 65th bit
+    rounded = shiftRight(rounded, 1);
     ++resultPower2;
   }
-  auto significand = static_cast<std::uint64_t>(rounded);
+  std::uint64_t significand = rounded.low;
   if ((significand & kIntegerBit) == 0) return Extended80{negative, 0, significand};
   int exponent = resultPower2 + kBias;
   if (exponent >= kMaxExponent) return infinity(negative);
@@ -117,15 +114,12 @@ bool operator==(const Extended80& a, const Extended80& b) {
   return a.negative == b.negative && a.exponent == b.exponent && a.significand == b.significand;
 }
 
-Extended80 extendedFromBigEndian(const std::uint8_t bytes[10]) {
-  Extended80 value;
-  value.negative = (bytes[0] & 0x80) != 0;
-  value.exponent = static_cast<std::uint16_t>(((bytes[0] & 0x7F) << 8) | bytes[1]);
-  for (int i = 2; i < 10; ++i) value.significand = (value.significand << 8) | bytes[i];
-  return value;
+int unbiasedExponent(const Extended80& value) {
+  assert(classify(value) == Extended80Class::normal);
+  return value.exponent - kExponentBias;
 }
 
-Extended80 extendedFromUnsigned(std::uint64_t value) { return roundAndPack(false, value, 0, false); }
+Extended80 extendedFromUnsigned(std::uint64_t value) { return roundAndPack(false, Uint128{0, value}, 0, false); }
 
 Extended80 multiply(const Extended80& a, const Extended80& b) {
   if (auto nan = propagatedNaN(a, b)) return *nan;
@@ -136,8 +130,7 @@ Extended80 multiply(const Extended80& a, const Extended80& b) {
   if (kinds.zeroA || kinds.zeroB) return zero(negative);
   Normalized x = normalized(a);
   Normalized y = normalized(b);
-  Uint128 product = Uint128{x.significand} * y.significand;
-  return roundAndPack(negative, product, x.power2 + y.power2, false);
+  return roundAndPack(negative, multiply64x64(x.significand, y.significand), x.power2 + y.power2, false);
 }
 
 Extended80 divide(const Extended80& dividend, const Extended80& divisor) {
@@ -149,15 +142,12 @@ Extended80 divide(const Extended80& dividend, const Extended80& divisor) {
   if (kinds.infiniteB || kinds.zeroA) return zero(negative);
   Normalized x = normalized(dividend);
   Normalized y = normalized(divisor);
-  // Both significands lie in [2^63, 2^64), so this quotient has 64 or 65
-  // bits; two more bits of long division leave a remainder that only says
+  // Both significands lie in [2^63, 2^64), so x * 2^66 / y has 66 or 67
+  // bits: two more than the result keeps, and a remainder that only says
   // whether the exact quotient lies above them (the sticky bit).
-  Uint128 numerator = Uint128{x.significand} << 64;
-  Uint128 quotient = numerator / y.significand;
-  Uint128 remainder = (numerator % y.significand) << 2;
-  quotient = (quotient << 2) | (remainder / y.significand);
-  bool sticky = remainder % y.significand != 0;
-  return roundAndPack(negative, quotient, x.power2 - y.power2 - 66, sticky);
+  constexpr int kQuotientShift = 66;
+  ShiftedQuotient quotient = shiftedQuotient(x.significand, y.significand, kQuotientShift);
+  return roundAndPack(negative, quotient.quotient, x.power2 - y.power2 - kQuotientShift, quotient.inexact);
 }
 
 std::optional<std::int64_t> roundToInt64(const Extended80& value) {
@@ -165,22 +155,11 @@ std::optional<std::int64_t> roundToInt64(const Extended80& value) {
   if (c == Extended80Class::zero) return 0;
   if (c != Extended80Class::normal && c != Extended80Class::denormal) return std::nullopt;
   Normalized x = normalized(value);
-  std::uint64_t magnitude;
-  if (x.power2 >= 0) {
-    return std::nullopt;  // at least 2^63
-  } else if (x.power2 < -64) {
-    magnitude = 0;  // below a half
-  } else {
-    int shift = -x.power2;
-    std::uint64_t kept = shift == 64 ? 0 : x.significand >> shift;
-    std::uint64_t dropped = shift == 64 ? x.significand : x.significand & ((std::uint64_t{1} << shift) - 1);
-    std::uint64_t half = std::uint64_t{1} << (shift - 1);
-    bool roundUp = dropped > half || (dropped == half && (kept & 1) != 0);
-    magnitude = kept + (roundUp ? 1 : 0);
-  }
-  if (magnitude >= kIntegerBit) return std::nullopt;
-  auto signedMagnitude = static_cast<std::int64_t>(magnitude);
-  return value.negative ? -signedMagnitude : signedMagnitude;
+  if (x.power2 >= 0) return std::nullopt;  // at least 2^63
+  Uint128 rounded = roundedShiftRight(Uint128{0, x.significand}, -x.power2, false);
+  if (rounded.high != 0 || rounded.low >= kIntegerBit) return std::nullopt;
+  auto magnitude = static_cast<std::int64_t>(rounded.low);
+  return value.negative ? -magnitude : magnitude;
 }
 
 BinaryValue exactBinaryValue(const Extended80& value) {

@@ -1,12 +1,13 @@
-#include "platform/dir_search.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
-namespace quennix {
+#include "platform/mask.h"
+#include "platform/posix/posix_platform.h"
+
+namespace quennix::posix {
 namespace {
 
 bool isDirectoryAt(int directoryFd, const char* name) {
@@ -23,33 +24,6 @@ std::vector<std::string> exactName(const std::string& directory, std::string_vie
 }
 
 }  // namespace
-
-bool hasWildcards(std::string_view pattern) { return pattern.find_first_of("*?") != std::string_view::npos; }
-
-bool matchesPattern(std::string_view pattern, std::string_view name) {
-  // Greedy match that backtracks only to the last star: linear in practice,
-  // never exponential.
-  std::size_t p = 0;
-  std::size_t n = 0;
-  std::size_t starP = std::string_view::npos;
-  std::size_t starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      starP = p++;
-      starN = n;
-    } else if (starP != std::string_view::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
 
 std::vector<std::string> findMatchingNames(const std::string& directory, std::string_view pattern) {
   if (!hasWildcards(pattern)) return exactName(directory, pattern);
@@ -69,4 +43,4 @@ std::vector<std::string> findMatchingNames(const std::string& directory, std::st
   return names;
 }
 
-}  // namespace quennix
+}  // namespace quennix::posix
