@@ -60,26 +60,13 @@ class PosixInputFile : public InputFile {
   FileIdentity identity_;
 };
 
-// The temporary file being written, for the signal handler; set and
-// cleared only while the cleanup signals are blocked.
+// The temporary file being written, for the signal handler. The name is
+// in place before the flag is set, and the flag is cleared before the name
+// changes, so that the handler never sees half a name.
 char gTemporaryName[64];
 volatile std::sig_atomic_t gHasTemporary = 0;
 
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-// Runs `step` with the cleanup signals held back, so that the handler never
-// sees a temporary file half recorded.
-template <typename Step>
-auto withCleanupSignalsBlocked(Step step) {
-  sigset_t blocked;
-  sigemptyset(&blocked);
-  for (int signal : kCleanupSignals) sigaddset(&blocked, signal);
-  sigset_t previous;
-  ::sigprocmask(SIG_BLOCK, &blocked, &previous);
-  auto result = step();
-  ::sigprocmask(SIG_SETMASK, &previous, nullptr);
-  return result;
-}
 
 void removeTemporaryAndEnd(int signal) {
   if (gHasTemporary != 0) ::unlink(gTemporaryName);
@@ -89,28 +76,23 @@ void removeTemporaryAndEnd(int signal) {
 
 std::string temporaryNameCandidate() {
   static std::random_device source;
+  static const auto process = static_cast<std::uint32_t>(::getpid());
   static std::uint32_t counter = 0;
-  std::uint32_t bits = source() ^ (static_cast<std::uint32_t>(::getpid()) << 12) ^ ++counter;
+  std::uint32_t bits = source() ^ (process << 12) ^ ++counter;
   char name[sizeof gTemporaryName];
   std::snprintf(name, sizeof name, ".quennix-%08X.tmp", static_cast<unsigned>(bits));
   return name;
 }
 
-// O_EXCL: never an existing file, never through a link.
+// O_EXCL: never an existing file, never through a link. The handler may
+// remove the name from just before the file exists: with a random name,
+// nobody else's file is there.
 int createTemporary(const std::string& name) {
-  return withCleanupSignalsBlocked([&] {
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd >= 0) {
-      std::snprintf(gTemporaryName, sizeof gTemporaryName, "%s", name.c_str());
-      gHasTemporary = 1;
-    }
-    return fd;
-  });
-}
-
-bool forgetTemporary() {
-  gHasTemporary = 0;
-  return true;
+  std::snprintf(gTemporaryName, sizeof gTemporaryName, "%s", name.c_str());
+  gHasTemporary = 1;
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) gHasTemporary = 0;
+  return fd;
 }
 
 class PosixOutputFile : public OutputFile {
@@ -142,16 +124,17 @@ class PosixOutputFile : public OutputFile {
       discard();
       return false;
     }
+    gHasTemporary = 0;
     temporaryName_.clear();
-    return withCleanupSignalsBlocked(forgetTemporary);
+    return true;
   }
   void discard() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     if (temporaryName_.empty()) return;
     ::unlink(temporaryName_.c_str());
+    gHasTemporary = 0;
     temporaryName_.clear();
-    withCleanupSignalsBlocked(forgetTemporary);
   }
 
  private:
