@@ -40,7 +40,7 @@ inline constexpr std::string_view kHelp[] = {
     "                            it held",
     "",
     "Exit status: 0 when the run reaches its end, 1 when memory runs out.",
-    "More: man quennix",
+    "More: man quennix (on Windows: quennix.txt beside quennix.exe)",
 };
 
 // The files to convert, in order, each file once.
