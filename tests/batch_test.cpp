@@ -20,14 +20,8 @@ using test::lines;
 using test::MemoryFileSystem;
 using test::MemoryPlatform;
 
-const std::string kSummary = "(64.1kbps, 44.1kHz, 2ch)...";
-
-Bytes sampleInput(const Bytes& sound = {10, 20, 30, 40}) {
-  AifcFields fields;
-  fields.leadWord = 372;
-  fields.sound = sound;
-  return aifcFile(fields);
-}
+using test::sampleInput;
+const std::string& kSummary = test::kSampleSummary;
 
 int runOn(MemoryPlatform& memory, const std::vector<std::string>& arguments) {
   return runQuennix(arguments, memory.platform);
@@ -85,6 +79,8 @@ TEST(Batch, EveryOutcomeEndsItsLine) {
        "[1/1] in.aifc " + kSummary + "Error create file.", justInput},
       {"a full disk",       [](MemoryPlatform& m) { m.files.addFile("in.aifc", sampleInput()); m.files.diskSpace = 100; },
        "[1/1] in.aifc " + kSummary + "Error write file.", justInput},
+      {"the name held",     [](MemoryPlatform& m) { m.files.addFile("in.aifc", sampleInput()); m.files.refusesNames = true; },
+       "[1/1] in.aifc " + kSummary + "Error create file.", justInput},
   };
   // clang-format on
   for (const Row& row : rows) {
@@ -154,6 +150,22 @@ TEST(Batch, AnOutputThisRunCompletedIsNeverReplaced) {
                        "[4/4] a.aifc " + kSummary + "Error create file."}));
   EXPECT_EQ(memory.files.find("take.fda")->bytes, expectedFda({1}, 0));
   EXPECT_EQ(memory.files.find("a.fda")->bytes, expectedFda({3}, 1));
+}
+
+TEST(Batch, NoOutputReplacesAFileOfTheList) {
+  // take.fda is an AIFF-C file of its own, listed after take.aifc, whose
+  // output name it holds.
+  MemoryPlatform memory;
+  memory.files.addFile("take.aifc", sampleInput({1}));
+  memory.files.addFile("take.fda", sampleInput({2}));
+  memory.files.addFile("song.aifc", sampleInput({3}));
+  memory.files.addFile("song.fda", test::bytesOf("an earlier output, not listed"));
+  runOn(memory, {"take.*", "song.aifc"});
+  EXPECT_EQ(memory.console.text(),
+            consoleOf({"Find 3 files", "[1/3] take.aifc " + kSummary + "Error create file.",
+                       "[2/3] take.fda " + kSummary + "Error create file.", "[3/3] song.aifc " + kSummary + "done"}));
+  EXPECT_EQ(memory.files.find("take.fda")->bytes, sampleInput({2}));
+  EXPECT_EQ(memory.files.find("song.fda")->bytes, expectedFda({3}, 0));
 }
 
 TEST(Batch, MemoryExhaustionEndsTheRunWithTheFailureReport) {

@@ -104,8 +104,7 @@ TEST(WriteFdaFile, CopiesTheSoundBytesAndZeroFillsWhatIsMissing) {
   for (const auto& row : rows) {
     Written written = writeWith(row.input, row.n);
     ASSERT_EQ(written.outcome, WriteOutcome::done) << row.what;
-    SourceInfo info = sourceWith(2, 16, 7, row.n);
-    Bytes expected = fdaHeadBytes(fdaBurnInfo("user", "stamp"), *fdaInfoFor(info), row.n);
+    Bytes expected = expectedHead("user", "stamp", row.n, test::infoBytes(2, 16, 7, 44100));
     test::append(expected, row.sound);
     EXPECT_EQ(written.bytes, expected) << row.what;
   }

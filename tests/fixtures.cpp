@@ -120,6 +120,25 @@ Bytes expectedHead(const std::string& user, const std::string& stamp, std::uint3
   return bytes;
 }
 
+const std::string kSampleSummary = "(64.1kbps, 44.1kHz, 2ch)...";
+
+Bytes sampleInput(const Bytes& sound) {
+  AifcFields fields;
+  fields.leadWord = 372;
+  fields.sound = sound;
+  return aifcFile(fields);
+}
+
+BurnFields burnFieldsOf(const Bytes& fda) {
+  auto u32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(fda.at(at) | fda.at(at + 1) << 8 | fda.at(at + 2) << 16 | fda.at(at + 3) << 24);
+  };
+  std::uint32_t u = u32(75);
+  std::uint32_t d = u32(79 + u);
+  return {std::string(fda.begin() + 79, fda.begin() + 79 + u),
+          std::string(fda.begin() + 83 + u, fda.begin() + 83 + u + d)};
+}
+
 Bytes infoBytes(std::uint32_t channels, std::uint32_t sampleSize, std::uint32_t leadWord, std::uint32_t rate) {
   Bytes bytes;
   for (std::uint32_t field : {channels, sampleSize, leadWord, rate, 0u, 0xFFFFFFFFu, 0u})

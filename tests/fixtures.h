@@ -59,6 +59,18 @@ Bytes hexBytes(const char* hex);
 // from the format's whole-file table; info28 is the FdaInfo body.
 Bytes expectedHead(const std::string& user, const std::string& stamp, std::uint32_t n, const Bytes& info28);
 
+// A small valid input: 2 channels, 16 bits, 44100 Hz, leadWord 372, the
+// given sound bytes; its summary is kSampleSummary.
+Bytes sampleInput(const Bytes& sound = {10, 20, 30, 40});
+extern const std::string kSampleSummary;
+
+// The user name and date stamp an FDA file stores.
+struct BurnFields {
+  std::string user;
+  std::string stamp;
+};
+BurnFields burnFieldsOf(const Bytes& fda);
+
 // The FdaInfo body of the given fields.
 Bytes infoBytes(std::uint32_t channels, std::uint32_t sampleSize, std::uint32_t leadWord, std::uint32_t rate);
 

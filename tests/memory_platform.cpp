@@ -155,8 +155,12 @@ std::unique_ptr<OutputFile> MemoryFileSystem::startOutput(const std::string& nam
   return std::make_unique<MemoryOutput>(temporary, name, node, diskSpace);
 }
 
-bool MemoryFileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
+FinishOutcome MemoryFileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
   auto& written = static_cast<MemoryOutput&>(*output);
+  if (refusesNames) {
+    remove(written.temporaryName);
+    return FinishOutcome::nameRefused;
+  }
   std::shared_ptr<MemoryNode> node;
   for (const auto& entry : entries_) {
     if (entry.first == written.temporaryName) node = entry.second;
@@ -164,7 +168,7 @@ bool MemoryFileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
   remove(written.temporaryName);
   remove(written.name);
   entries_.emplace_back(written.name, node);
-  return true;
+  return FinishOutcome::named;
 }
 
 void MemoryFileSystem::discardOutput(std::unique_ptr<OutputFile> output) {

@@ -78,7 +78,7 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<InputFile> openInput(const std::string& path) override;
   OutputNameCheck checkOutputName(const std::string& name, const InputFile& input) override;
   std::unique_ptr<OutputFile> startOutput(const std::string& name) override;
-  bool finishOutput(std::unique_ptr<OutputFile> output) override;
+  FinishOutcome finishOutput(std::unique_ptr<OutputFile> output) override;
   void discardOutput(std::unique_ptr<OutputFile> output) override;
   std::string consoleName(std::string_view name) override { return std::string(name); }
   std::string_view outputNameSeparators() const override { return separators; }
@@ -86,6 +86,7 @@ class MemoryFileSystem : public FileSystem {
   std::string separators;                                           // of the output name rule
   std::size_t diskSpace = std::numeric_limits<std::size_t>::max();  // for each output
   bool refusesOutputs = false;                                      // no temporary file can be made
+  bool refusesNames = false;  // a finished output cannot take its name (another program holds it)
 
  private:
   std::vector<std::pair<std::string, std::shared_ptr<MemoryNode>>> entries_;

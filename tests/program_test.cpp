@@ -29,15 +29,10 @@ using test::TempDir;
 
 using test::kUsageLine;
 
-// A small valid input: 2 channels, 44100 Hz, leadWord 372, the given sound bytes.
-Bytes sampleInput(const Bytes& sound = {10, 20, 30, 40}, std::uint16_t leadWord = 372) {
-  AifcFields fields;
-  fields.leadWord = leadWord;
-  fields.sound = sound;
-  return aifcFile(fields);
-}
-
-const std::string kSampleSummary = "(64.1kbps, 44.1kHz, 2ch)...";
+using test::BurnFields;
+using test::burnFieldsOf;
+using test::kSampleSummary;
+using test::sampleInput;
 
 std::string loginName() {
   struct passwd* entry = ::getpwuid(::geteuid());
@@ -47,22 +42,6 @@ std::string loginName() {
 RunResult runIn(const TempDir& dir, const std::vector<std::string>& arguments, RunOptions options = {}) {
   options.directory = dir.path;
   return test::runQuennix(arguments, options);
-}
-
-// The date stamp and user name stored in an FDA file.
-struct BurnFields {
-  std::string user;
-  std::string stamp;
-};
-
-BurnFields burnFieldsOf(const Bytes& fda) {
-  auto u32 = [&](std::size_t at) {
-    return static_cast<std::uint32_t>(fda.at(at) | fda.at(at + 1) << 8 | fda.at(at + 2) << 16 | fda.at(at + 3) << 24);
-  };
-  std::uint32_t u = u32(75);
-  std::uint32_t d = u32(79 + u);
-  return {std::string(fda.begin() + 79, fda.begin() + 79 + u),
-          std::string(fda.begin() + 83 + u, fda.begin() + 83 + u + d)};
 }
 
 TEST(Program, ArgumentsFromTheCommandLine) {
@@ -402,18 +381,26 @@ TEST(Program, AnOutputThisRunCompletedIsNeverReplacedByALaterEntry) {
   ::mkdir(dir.file("d2").c_str(), 0755);
   test::writeFile(dir.file("d1/a.aifc"), sampleInput({3}));
   test::writeFile(dir.file("d2/a.aifc"), sampleInput({4, 4}));
-  RunResult run = runIn(dir, {"song.*", "d1/a.aifc", "d2/a.aifc"});
-  EXPECT_EQ(run.output,
-            kBannerLine + lines({"Find 5 files", "[1/5] song.aifc " + kSampleSummary + "done",
-                                 "[2/5] song.aifr " + kSampleSummary + "Error create file.",
-                                 "[3/5] song.fda Unknown file format.", "[4/5] a.aifc " + kSampleSummary + "done",
-                                 "[5/5] a.aifc " + kSampleSummary + "Error create file."}));
+  RunResult run = runIn(dir, {"song.aif*", "d1/a.aifc", "d2/a.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 4 files", "[1/4] song.aifc " + kSampleSummary + "done",
+                                             "[2/4] song.aifr " + kSampleSummary + "Error create file.",
+                                             "[3/4] a.aifc " + kSampleSummary + "done",
+                                             "[4/4] a.aifc " + kSampleSummary + "Error create file."}));
   Bytes song = test::readFile(dir.file("song.fda"));
   EXPECT_EQ(song.back(), 1) << "the first entry's output stays";
   Bytes a = test::readFile(dir.file("a.fda"));
   EXPECT_EQ(a.back(), 3);
   EXPECT_EQ(test::filesIn(dir.path),
             (std::vector<std::string>{"a.fda", "d1", "d2", "song.aifc", "song.aifr", "song.fda"}));
+}
+
+TEST(Program, NamesAreShownWithoutTheirControlBytes) {
+  TempDir dir;
+  test::writeFile(dir.file("a\rb\nc\x1B[2Jd\x7F\xC3\xA9.aifc"), sampleInput());
+  RunResult run = runIn(dir, {"*.aifc"});
+  EXPECT_EQ(run.output,
+            kBannerLine + lines({"Find 1 files", "[1/1] a?b?c?[2Jd?\xC3\xA9.aifc " + kSampleSummary + "done"}));
+  EXPECT_TRUE(test::fileExists(dir.file("a\rb\nc\x1B[2Jd\x7F\xC3\xA9.fda")));
 }
 
 TEST(Program, EachFileIsListedOnceWhateverThePathThatFindsIt) {
@@ -470,27 +457,51 @@ TEST(Program, WhatStandsAtTheOutputNameIsReplacedNeverWrittenThrough) {
                                                                "link.fda", "pipe.aifc", "pipe.fda"}));
 }
 
-TEST(Program, NewOutputsTakeTheUmaskAndReadOnlyFilesAreKept) {
+mode_t modeOf(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+TEST(Program, ANewOutputTakesTheUmaskAReplacedOneKeepsItsMode) {
+  TempDir dir;
+  test::writeFile(dir.file("new.aifc"), sampleInput());
+  test::writeFile(dir.file("private.aifc"), sampleInput());
+  test::writeFile(dir.file("private.fda"), test::bytesOf("an earlier output"));
+  ::chmod(dir.file("private.fda").c_str(), 0600);
+  mode_t previous = ::umask(027);  // inherited by the run
+  RunResult run = runIn(dir, {"*.aifc"});
+  ::umask(previous);
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] new.aifc " + kSampleSummary + "done",
+                                             "[2/2] private.aifc " + kSampleSummary + "done"}));
+  EXPECT_EQ(modeOf(dir.file("new.fda")), 0640u);
+  EXPECT_EQ(modeOf(dir.file("private.fda")), 0600u);
+}
+
+TEST(Program, AReadOnlyOutputIsKeptAndAnotherUsersKeepsItsOwner) {
   constexpr int kOtherUser = 54321;
-  if (::geteuid() != 0) GTEST_SKIP() << "running as another user needs root";
   TempDir dir;
   ::chmod(dir.path.c_str(), 0777);
   test::writeFile(dir.file("kept.aifc"), sampleInput());
   test::writeFile(dir.file("kept.fda"), test::bytesOf("read-only"));
   ::chmod(dir.file("kept.fda").c_str(), 0444);
-  test::writeFile(dir.file("new.aifc"), sampleInput());
   RunOptions options;
-  options.userId = kOtherUser;
-  mode_t previous = ::umask(027);  // inherited by the run
-  RunResult run = runIn(dir, {"*.aifc"}, options);
-  ::umask(previous);
-  EXPECT_EQ(run.output, kBannerLine + lines({"Find 2 files", "[1/2] kept.aifc " + kSampleSummary + "Error create file.",
-                                             "[2/2] new.aifc " + kSampleSummary + "done"}));
+  if (::geteuid() == 0) options.userId = kOtherUser;  // root may write a read-only file
+  RunResult run = runIn(dir, {"kept.aifc"}, options);
+  EXPECT_EQ(run.output,
+            kBannerLine + lines({"Find 1 files", "[1/1] kept.aifc " + kSampleSummary + "Error create file."}));
   EXPECT_EQ(test::readFile(dir.file("kept.fda")), test::bytesOf("read-only"));
+
+  if (::geteuid() != 0) GTEST_SKIP() << "replacing another user's file needs root";
+  test::writeFile(dir.file("owned.aifc"), sampleInput());
+  test::writeFile(dir.file("owned.fda"), test::bytesOf("another user's output"));
+  ASSERT_EQ(::chown(dir.file("owned.fda").c_str(), kOtherUser, kOtherUser), 0);
+  ::chmod(dir.file("owned.fda").c_str(), 0640);
+  run = runIn(dir, {"owned.aifc"});
+  EXPECT_EQ(run.output, kBannerLine + lines({"Find 1 files", "[1/1] owned.aifc " + kSampleSummary + "done"}));
   struct stat st;
-  ASSERT_EQ(::stat(dir.file("new.fda").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  ASSERT_EQ(::stat(dir.file("owned.fda").c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, static_cast<uid_t>(kOtherUser));
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(Program, AFailedRewriteKeepsTheEarlierOutputAndLeavesNoTemporaryFile) {

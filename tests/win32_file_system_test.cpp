@@ -40,6 +40,26 @@ TEST(Win32FileSystem, DevicesAreNoInputsAndNoOutputNames) {
   ::RemoveDirectoryW(folder.c_str());
 }
 
+TEST(Win32Names, EveryWideNameComesBackFromItsBytes) {
+  const struct {
+    std::wstring wide;
+    std::string bytes;
+    // clang-format off
+  } rows[] = {
+      {L"a.aifc",                       "a.aifc"},
+      {L"caf\x00E9",                    "caf\xC3\xA9"},
+      {L"\x0437\x0432\x0443\x043A",       "\xD0\xB7\xD0\xB2\xD1\x83\xD0\xBA"},
+      {L"\xD83C\xDFB5",                  "\xF0\x9F\x8E\xB5"},     // a surrogate pair: one character
+      {L"x\xD800y",                      "x\xED\xA0\x80y"},        // a lone surrogate, as NTFS allows
+      {L"\xDC00",                        "\xED\xB0\x80"},
+  };
+  // clang-format on
+  for (const auto& row : rows) {
+    EXPECT_EQ(utf8FromWide(row.wide), row.bytes);
+    EXPECT_EQ(wideFromUtf8(row.bytes), row.wide);
+  }
+}
+
 TEST(Win32FileSystem, TheConsoleShowsNamesInTheAnsiCodePage) {
   if (::GetACP() != 1252) GTEST_SKIP() << "expectations for code page 1252";
   Win32FileSystem files;

@@ -20,14 +20,9 @@ using test::lines;
 using win32::utf8FromWide;
 using win32::wideFromUtf8;
 
-const std::string kSummary = "(64.1kbps, 44.1kHz, 2ch)...";
-
-Bytes sampleInput(const Bytes& sound = {10, 20, 30, 40}) {
-  AifcFields fields;
-  fields.leadWord = 372;
-  fields.sound = sound;
-  return aifcFile(fields);
-}
+using test::burnFieldsOf;
+using test::sampleInput;
+const std::string& kSummary = test::kSampleSummary;
 
 void removeTree(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
@@ -245,6 +240,35 @@ TEST(WindowsProgram, ANameTheAnsiCodePageCannotHoldStillConverts) {
   EXPECT_EQ(Bytes(fda.end() - 2, fda.end()), (Bytes{9, 9}));
 }
 
+TEST(WindowsProgram, AStandardOutputNobodyReadsNeverStopsTheRun) {
+  Folder folder;
+  writeFile(folder.file("a.aifc"), sampleInput());
+  writeFile(folder.file("b.aifc"), sampleInput());
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE reader = INVALID_HANDLE_VALUE;
+  HANDLE writer = INVALID_HANDLE_VALUE;
+  ASSERT_TRUE(::CreatePipe(&reader, &writer, &inherit, 0));
+  ::CloseHandle(reader);  // every write to the console now fails
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = INVALID_HANDLE_VALUE;
+  startup.hStdOutput = writer;
+  startup.hStdError = writer;
+  std::wstring commandLine = L"quennix.exe *.aifc";
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(wideFromUtf8(QUENNIX_BINARY).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                               nullptr, folder.path.c_str(), &startup, &process));
+  ::CloseHandle(writer);
+  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
+  DWORD status = 99;
+  ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hProcess);
+  ::CloseHandle(process.hThread);
+  EXPECT_EQ(status, 0u);
+  EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"a.aifc", "a.fda", "b.aifc", "b.fda"}));
+}
+
 TEST(WindowsProgram, DevicesAreNoInputs) {
   Folder folder;
   ProgramRun run = runQuennix(folder, L"NUL CON COM1");
@@ -277,17 +301,6 @@ TEST(WindowsProgram, AnOutputNameHeldOpenOrReadOnlyOrTheInputIsRefused) {
             (std::vector<std::string>{"held.aifc", "held.fda", "kept.aifc", "kept.fda", "take.fda"}));
 }
 
-// The date stamp and user name stored in an FDA file.
-std::pair<std::string, std::string> burnFieldsOf(const Bytes& fda) {
-  auto u32 = [&](std::size_t at) {
-    return static_cast<std::uint32_t>(fda.at(at) | fda.at(at + 1) << 8 | fda.at(at + 2) << 16 | fda.at(at + 3) << 24);
-  };
-  std::uint32_t u = u32(75);
-  std::uint32_t d = u32(79 + u);
-  return {std::string(fda.begin() + 79, fda.begin() + 79 + u),
-          std::string(fda.begin() + 83 + u, fda.begin() + 83 + u + d)};
-}
-
 TEST(WindowsProgram, TheConsoleAndTheFileBytesWhenRedirected) {
   Folder folder;
   writeFile(folder.file("one.aifc"), sampleInput({1, 2, 3}));
@@ -310,7 +323,8 @@ TEST(WindowsProgram, TheConsoleAndTheFileBytesWhenRedirected) {
 
 // Wine takes a process's locale from the Unix environment it starts with,
 // which a child inherits; ctest runs this test once for each locale
-// (LC_ALL of the Wine process), and the child follows the test's own.
+// (LC_ALL of the Wine process, and QUENNIX_EXPECTED_LOCALE the locale id
+// that must result), and the child follows the test's own.
 TEST(WindowsLocale, FiguresAndTheStampFollowTheThreadLocale) {
   struct Row {
     LCID locale;
@@ -325,6 +339,10 @@ TEST(WindowsLocale, FiguresAndTheStampFollowTheThreadLocale) {
   };
   // clang-format on
   LCID locale = ::GetThreadLocale();
+  char expected[16];
+  if (::GetEnvironmentVariableA("QUENNIX_EXPECTED_LOCALE", expected, sizeof expected) > 0) {
+    ASSERT_EQ(locale, std::stoul(expected, nullptr, 16)) << "Wine did not take the locale of LC_ALL";
+  }
   const Row* row = nullptr;
   for (const Row& candidate : rows) {
     if (candidate.locale == locale) row = &candidate;
@@ -334,7 +352,7 @@ TEST(WindowsLocale, FiguresAndTheStampFollowTheThreadLocale) {
   writeFile(folder.file("song.aifc"), sampleInput());
   ProgramRun run = runQuennix(folder, L"song.aifc");
   EXPECT_EQ(run.output, entryLines({std::string("song.aifc ") + row->summary + "done"}));
-  std::string stamp = burnFieldsOf(readFile(folder.file("song.fda"))).second;
+  std::string stamp = burnFieldsOf(readFile(folder.file("song.fda"))).stamp;
   EXPECT_TRUE(std::regex_match(stamp, std::regex(row->stamp))) << stamp;
 }
 

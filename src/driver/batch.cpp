@@ -39,11 +39,13 @@ EntryOutcome outcomeOf(WriteOutcome written) {
 }
 
 // Whether the output name may take the new output: not the input, nothing
-// that must not be replaced, and no output of this run.
+// that must not be replaced, no output of this run and no file this run
+// converts (which would be lost before or after its own turn).
 bool outputNameIsFree(const std::string& name, const InputFile& input, const Run& run) {
   OutputNameCheck check = run.platform.fileSystem.checkOutputName(name, input);
   if (check.state != OutputNameState::free) return false;
-  return !(check.existing && run.finishedOutputs.contains(*check.existing));
+  if (!check.existing) return true;
+  return !run.finishedOutputs.contains(*check.existing) && !run.inputs.contains(*check.existing);
 }
 
 FileBurnInfo burnInfoOfNow(Run& run) {
@@ -68,7 +70,14 @@ EntryOutcome writeOutput(const FoundFile& entry, std::unique_ptr<InputFile> inpu
     return outcomeOf(written);
   }
   FileIdentity identity = output->identity();
-  if (!files.finishOutput(std::move(output))) return EntryOutcome::createFailed;
+  switch (files.finishOutput(std::move(output))) {
+    case FinishOutcome::named:
+      break;
+    case FinishOutcome::writeFailed:
+      return EntryOutcome::writeFailed;
+    case FinishOutcome::nameRefused:
+      return EntryOutcome::createFailed;
+  }
   run.finishedOutputs.insert(identity);
   return EntryOutcome::done;
 }
@@ -96,7 +105,7 @@ int runBatch(const std::vector<std::string>& arguments, Run& run) {
   }
   if (masks[0] == "--version") return 0;
 
-  FileList list = collectFiles(run.platform.fileSystem, masks);
+  FileList list = collectFiles(run.platform.fileSystem, masks, run.inputs);
   printLine(run.console, "Find " + integerText(static_cast<std::int32_t>(list.size())) + " files");
   for (std::size_t index = 0; index < list.size(); ++index) {
     EntryOutcome outcome = convertFile(list, index, run);
@@ -110,9 +119,9 @@ int runBatch(const std::vector<std::string>& arguments, Run& run) {
 
 }  // namespace
 
-FileList collectFiles(FileSystem& fileSystem, const std::vector<std::string_view>& masks) {
+FileList collectFiles(FileSystem& fileSystem, const std::vector<std::string_view>& masks,
+                      std::set<FileIdentity>& listed) {
   FileList list;
-  std::set<FileIdentity> listed;
   for (std::string_view mask : masks) {
     for (FoundFile& found : fileSystem.findFiles(mask)) {
       if (list.size() == kMaxEntries) return list;

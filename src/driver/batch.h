@@ -24,7 +24,8 @@ inline constexpr std::string_view kHelp[] = {
     "Converts each AIFF-C sound file that the names or masks find into an FDA",
     "sound file in the current directory: song.aifc gives song.fda. In a mask,",
     "* stands for any run of characters and ? for one, in the last part of the",
-    "path; quote it ('*.aifc') to let quennix search. Each file is converted once.",
+    "path; on Linux quote it ('*.aifc') to let quennix search. Each file is",
+    "converted once.",
     "An existing output is replaced only when the new one is whole.",
     "",
     "Each file's line ends with:",
@@ -33,8 +34,8 @@ inline constexpr std::string_view kHelp[] = {
     "  Unknown file format.      no AIFF-C file, or a damaged one; no output",
     "  Unsupported sample rate.  a rate the FDA file cannot hold; no output",
     "  Error create file.        the output cannot take its name (a folder, the",
-    "                            input itself, a read-only file, or an output of",
-    "                            this run); the name keeps what it held",
+    "                            input itself, a read-only file, or a file this",
+    "                            run reads or wrote); the name keeps what it held",
     "  Error read file.          reading the input failed; no output",
     "  Error write file.         writing the output failed; the name keeps what",
     "                            it held",
@@ -48,8 +49,10 @@ using FileList = std::vector<FoundFile>;
 
 // The files of every mask in order: each mask's as the file system finds
 // them, and a file that an earlier mask or path already found (the same
-// file identity) left out. At most 2^31 - 1 entries.
-FileList collectFiles(FileSystem& fileSystem, const std::vector<std::string_view>& masks);
+// file identity) left out. At most 2^31 - 1 entries. `listed` receives the
+// identities of the files listed.
+FileList collectFiles(FileSystem& fileSystem, const std::vector<std::string_view>& masks,
+                      std::set<FileIdentity>& listed);
 
 // The name with its last extension replaced by ".fda", or ".fda" appended:
 // the last byte that is "." or one of `separators` decides, and only a dot
@@ -68,6 +71,7 @@ struct Run {
   Platform& platform;
   Console console;
   LocaleSettings locale;
+  std::set<FileIdentity> inputs = {};           // the files of the list
   std::set<FileIdentity> finishedOutputs = {};  // the outputs this run has completed
 };
 
@@ -76,7 +80,8 @@ struct Run {
 // ending. The output is written under a temporary name and takes its own
 // name only when whole (done); on every other outcome nothing of it stays.
 // createFailed also refuses an output name that is the input itself, a
-// directory, a read-only file, or an output this run has already completed.
+// directory, a read-only file, an output this run has already completed, or
+// a file of the list.
 EntryOutcome convertFile(const FileList& list, std::size_t index, Run& run);
 
 // The whole run over the arguments after the program's name, on `platform`;

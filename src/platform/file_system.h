@@ -55,6 +55,12 @@ enum class OutputNameState {
   blocked,  // a directory, or a file that this user may not replace
 };
 
+enum class FinishOutcome {
+  named,        // the output is whole and has its name
+  writeFailed,  // closing it showed that bytes were not written
+  nameRefused,  // it could not take its name (another program holds that file, say)
+};
+
 struct OutputNameCheck {
   OutputNameState state = OutputNameState::free;
   std::optional<FileIdentity> existing;  // the entry at the name itself, a link not followed
@@ -83,9 +89,10 @@ class FileSystem {
   // the output `name`; null when none can be made.
   virtual std::unique_ptr<OutputFile> startOutput(const std::string& name) = 0;
 
-  // Closes the output and gives it its name, replacing what stood there;
-  // false when that fails, and the temporary file is then removed.
-  virtual bool finishOutput(std::unique_ptr<OutputFile> output) = 0;
+  // Closes the output and gives it its name, replacing what stood there.
+  // When that fails the temporary file is removed and the name keeps what
+  // it held.
+  virtual FinishOutcome finishOutput(std::unique_ptr<OutputFile> output) = 0;
 
   // Closes and removes the output's temporary file; its name keeps what it held.
   virtual void discardOutput(std::unique_ptr<OutputFile> output) = 0;

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -60,18 +61,34 @@ class PosixInputFile : public InputFile {
   FileIdentity identity_;
 };
 
-// The temporary file being written, for the signal handler. The name is
-// in place before the flag is set, and the flag is cleared before the name
-// changes, so that the handler never sees half a name.
+// The temporary file being written, for the signal handler. The name is in
+// place before the flag is set (the fence keeps the order), and the flag is
+// cleared before the name changes, so that the handler never sees half a
+// name; it is set only once the file exists, so that the handler never
+// removes a file of someone else's.
 char gTemporaryName[64];
 volatile std::sig_atomic_t gHasTemporary = 0;
 
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 void removeTemporaryAndEnd(int signal) {
-  if (gHasTemporary != 0) ::unlink(gTemporaryName);
+  if (gHasTemporary != 0) {
+    std::atomic_signal_fence(std::memory_order_acquire);
+    ::unlink(gTemporaryName);
+  }
   ::signal(signal, SIG_DFL);
   ::raise(signal);
+}
+
+void recordTemporary(const char* name) {
+  std::snprintf(gTemporaryName, sizeof gTemporaryName, "%s", name);
+  std::atomic_signal_fence(std::memory_order_release);
+  gHasTemporary = 1;
+}
+
+void forgetTemporary() {
+  gHasTemporary = 0;
+  std::atomic_signal_fence(std::memory_order_release);
 }
 
 std::string temporaryNameCandidate() {
@@ -84,25 +101,39 @@ std::string temporaryNameCandidate() {
   return name;
 }
 
-// O_EXCL: never an existing file, never through a link. The handler may
-// remove the name from just before the file exists: with a random name,
-// nobody else's file is there.
-int createTemporary(const std::string& name) {
-  std::snprintf(gTemporaryName, sizeof gTemporaryName, "%s", name.c_str());
-  gHasTemporary = 1;
-  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) gHasTemporary = 0;
-  return fd;
+// Gives the file the mode and owner of the regular file it replaces (where
+// this user may), as writing that file in place would have kept them.
+void takeOverModeAndOwner(int fd, const std::string& name) {
+  struct stat replaced;
+  if (::lstat(name.c_str(), &replaced) != 0 || !S_ISREG(replaced.st_mode)) return;
+  if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) {
+    // Only the owner's group may be changed, or nothing: the new file stays ours.
+  }
+  ::fchmod(fd, replaced.st_mode & 0777);
 }
 
 class PosixOutputFile : public OutputFile {
  public:
-  PosixOutputFile(int fd, std::string temporaryName, std::string name, FileIdentity identity)
-      : fd_(fd), temporaryName_(std::move(temporaryName)), name_(std::move(name)), identity_(identity) {}
+  // Everything that needs memory is made before the file exists, so that
+  // running out of memory never leaves a temporary file behind.
+  PosixOutputFile(std::string temporaryName, std::string name)
+      : temporaryName_(std::move(temporaryName)), name_(std::move(name)) {}
   // An output neither finished nor discarded (an exception on the way) goes.
   ~PosixOutputFile() override { discard(); }
   PosixOutputFile(const PosixOutputFile&) = delete;
   PosixOutputFile& operator=(const PosixOutputFile&) = delete;
+
+  // O_EXCL: never an existing file, never through a link. errno tells why not.
+  bool create() {
+    fd_ = ::open(temporaryName_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd_ < 0) return false;
+    recordTemporary(temporaryName_.c_str());
+    created_ = true;
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return false;
+    identity_ = identityFrom(st);
+    return true;
+  }
 
   bool write(const std::uint8_t* bytes, std::size_t count) override {
     std::size_t done = 0;
@@ -117,29 +148,35 @@ class PosixOutputFile : public OutputFile {
   }
   FileIdentity identity() const override { return identity_; }
 
-  bool finish() {
-    bool closed = ::close(fd_) == 0;
+  FinishOutcome finish() {
+    takeOverModeAndOwner(fd_, name_);
+    bool closed = ::close(fd_) == 0;  // a late write error shows here
     fd_ = -1;
-    if (!closed || ::rename(temporaryName_.c_str(), name_.c_str()) != 0) {
+    if (!closed) {
       discard();
-      return false;
+      return FinishOutcome::writeFailed;
     }
-    gHasTemporary = 0;
-    temporaryName_.clear();
-    return true;
+    if (::rename(temporaryName_.c_str(), name_.c_str()) != 0) {
+      discard();
+      return FinishOutcome::nameRefused;
+    }
+    forgetTemporary();
+    created_ = false;
+    return FinishOutcome::named;
   }
   void discard() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (temporaryName_.empty()) return;
+    if (!created_) return;
     ::unlink(temporaryName_.c_str());
-    gHasTemporary = 0;
-    temporaryName_.clear();
+    forgetTemporary();
+    created_ = false;
   }
 
  private:
-  int fd_;
-  std::string temporaryName_;  // empty once finished or discarded
+  int fd_ = -1;
+  bool created_ = false;  // the temporary file exists and is this output's
+  std::string temporaryName_;
   std::string name_;
   FileIdentity identity_;
 };
@@ -190,20 +227,14 @@ OutputNameCheck PosixFileSystem::checkOutputName(const std::string& name, const 
 std::unique_ptr<OutputFile> PosixFileSystem::startOutput(const std::string& name) {
   constexpr int kAttempts = 100;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    std::string temporaryName = temporaryNameCandidate();
-    int fd = createTemporary(temporaryName);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return nullptr;
-    struct stat st;
-    bool known = ::fstat(fd, &st) == 0;
-    auto output = std::make_unique<PosixOutputFile>(fd, temporaryName, name, known ? identityFrom(st) : FileIdentity{});
-    if (!known) return nullptr;  // the output's destructor removes the temporary file
-    return output;
+    auto output = std::make_unique<PosixOutputFile>(temporaryNameCandidate(), name);
+    if (output->create()) return output;
+    if (errno != EEXIST) return nullptr;  // the output's destructor removes what it made
   }
   return nullptr;
 }
 
-bool PosixFileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
+FinishOutcome PosixFileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
   return static_cast<PosixOutputFile&>(*output).finish();
 }
 

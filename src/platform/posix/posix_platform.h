@@ -20,8 +20,9 @@ namespace quennix::posix {
 std::vector<std::string> findMatchingNames(const std::string& directory, std::string_view pattern);
 
 // Outputs go under ".quennix-XXXXXXXX.tmp" in the current directory and are
-// renamed over their name; SIGINT, SIGTERM and SIGHUP remove the one being
-// written before they end the program.
+// renamed over their name, taking the mode and owner of a regular file they
+// replace; SIGINT, SIGTERM and SIGHUP remove the one being written before
+// they end the program.
 class PosixFileSystem : public FileSystem {
  public:
   std::vector<FoundFile> findFiles(std::string_view mask) override;
@@ -29,7 +30,7 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<InputFile> openInput(const std::string& path) override;
   OutputNameCheck checkOutputName(const std::string& name, const InputFile& input) override;
   std::unique_ptr<OutputFile> startOutput(const std::string& name) override;
-  bool finishOutput(std::unique_ptr<OutputFile> output) override;
+  FinishOutcome finishOutput(std::unique_ptr<OutputFile> output) override;
   void discardOutput(std::unique_ptr<OutputFile> output) override;
   std::string consoleName(std::string_view name) override;
   std::string_view outputNameSeparators() const override;

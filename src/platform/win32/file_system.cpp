@@ -75,7 +75,8 @@ class Win32InputFile : public InputFile {
 };
 
 // The temporary file being written, for the console handler, which runs on
-// a thread of its own: the name is in place before the flag is set.
+// a thread of its own: the name is in place before the flag is set, the flag
+// is set only once the file exists, and cleared before the name changes.
 wchar_t gTemporaryName[64];
 std::atomic<bool> gHasTemporary{false};
 
@@ -96,24 +97,31 @@ std::wstring temporaryNameCandidate() {
   return name;
 }
 
-// CREATE_NEW: never an existing file, never through a link.
-HANDLE createTemporary(const std::wstring& name) {
-  std::swprintf(gTemporaryName, sizeof gTemporaryName / sizeof gTemporaryName[0], L"%ls", name.c_str());
-  gHasTemporary = true;
-  HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) gHasTemporary = false;
-  return handle;
-}
-
 class Win32OutputFile : public OutputFile {
  public:
-  Win32OutputFile(HANDLE handle, std::wstring temporaryName, std::wstring name, FileIdentity identity)
-      : handle_(handle), temporaryName_(std::move(temporaryName)), name_(std::move(name)), identity_(identity) {}
+  // Everything that needs memory is made before the file exists, so that
+  // running out of memory never leaves a temporary file behind.
+  Win32OutputFile(std::wstring temporaryName, std::wstring name)
+      : temporaryName_(std::move(temporaryName)), name_(std::move(name)) {}
   // An output neither finished nor discarded (an exception on the way) goes.
   ~Win32OutputFile() override { discard(); }
   Win32OutputFile(const Win32OutputFile&) = delete;
   Win32OutputFile& operator=(const Win32OutputFile&) = delete;
+
+  // CREATE_NEW: never an existing file, never through a link.
+  // GetLastError() tells why not.
+  bool create() {
+    handle_ = ::CreateFileW(temporaryName_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) return false;
+    std::swprintf(gTemporaryName, sizeof gTemporaryName / sizeof gTemporaryName[0], L"%ls", temporaryName_.c_str());
+    gHasTemporary = true;
+    created_ = true;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(handle_, &info)) return false;
+    identity_ = identityFrom(info);
+    return true;
+  }
 
   bool write(const std::uint8_t* bytes, std::size_t count) override {
     std::size_t done = 0;
@@ -127,29 +135,34 @@ class Win32OutputFile : public OutputFile {
   }
   FileIdentity identity() const override { return identity_; }
 
-  bool finish() {
+  FinishOutcome finish() {
     bool closed = ::CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
-    if (!closed || !::MoveFileExW(temporaryName_.c_str(), name_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!closed) {
       discard();
-      return false;
+      return FinishOutcome::writeFailed;
+    }
+    if (!::MoveFileExW(temporaryName_.c_str(), name_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      discard();
+      return FinishOutcome::nameRefused;
     }
     gHasTemporary = false;
-    temporaryName_.clear();
-    return true;
+    created_ = false;
+    return FinishOutcome::named;
   }
   void discard() {
     if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
-    if (temporaryName_.empty()) return;
+    if (!created_) return;
     ::DeleteFileW(temporaryName_.c_str());
     gHasTemporary = false;
-    temporaryName_.clear();
+    created_ = false;
   }
 
  private:
-  HANDLE handle_;
-  std::wstring temporaryName_;  // empty once finished or discarded
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  bool created_ = false;  // the temporary file exists and is this output's
+  std::wstring temporaryName_;
   std::wstring name_;
   FileIdentity identity_;
 };
@@ -217,21 +230,14 @@ OutputNameCheck Win32FileSystem::checkOutputName(const std::string& name, const 
 std::unique_ptr<OutputFile> Win32FileSystem::startOutput(const std::string& name) {
   constexpr int kAttempts = 100;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    std::wstring temporaryName = temporaryNameCandidate();
-    HANDLE handle = createTemporary(temporaryName);
-    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    BY_HANDLE_FILE_INFORMATION info;
-    bool known = ::GetFileInformationByHandle(handle, &info) != 0;
-    auto output = std::make_unique<Win32OutputFile>(handle, temporaryName, wideFromUtf8(name),
-                                                    known ? identityFrom(info) : FileIdentity{});
-    if (!known) return nullptr;  // the output's destructor removes the temporary file
-    return output;
+    auto output = std::make_unique<Win32OutputFile>(temporaryNameCandidate(), wideFromUtf8(name));
+    if (output->create()) return output;
+    if (::GetLastError() != ERROR_FILE_EXISTS) return nullptr;  // the output's destructor removes what it made
   }
   return nullptr;
 }
 
-bool Win32FileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
+FinishOutcome Win32FileSystem::finishOutput(std::unique_ptr<OutputFile> output) {
   return static_cast<Win32OutputFile&>(*output).finish();
 }
 

@@ -29,7 +29,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<InputFile> openInput(const std::string& path) override;
   OutputNameCheck checkOutputName(const std::string& name, const InputFile& input) override;
   std::unique_ptr<OutputFile> startOutput(const std::string& name) override;
-  bool finishOutput(std::unique_ptr<OutputFile> output) override;
+  FinishOutcome finishOutput(std::unique_ptr<OutputFile> output) override;
   void discardOutput(std::unique_ptr<OutputFile> output) override;
   std::string consoleName(std::string_view name) override;
   std::string_view outputNameSeparators() const override;
