@@ -103,50 +103,60 @@ struct ProgramRun {
   DWORD status = 0;
 };
 
-// Starts quennix.exe in `folder` with the raw command line "quennix.exe " +
-// `tail`, standard output to a file; `environment` entries ("NAME=value")
-// are set on top of the test's own.
+// The test's own environment block with `entries` ("NAME=value") set on
+// top; empty when there are none (the child then inherits the test's).
+std::wstring environmentWith(const std::vector<std::wstring>& entries) {
+  std::wstring block;
+  if (entries.empty()) return block;
+  auto nameOf = [](std::wstring_view entry) { return entry.substr(0, entry.find(L'=', 1)); };
+  wchar_t* own = ::GetEnvironmentStringsW();
+  for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+    bool replaced = std::any_of(entries.begin(), entries.end(),
+                                [&](const std::wstring& set) { return nameOf(set) == nameOf(entry); });
+    if (!replaced) block.append(entry).push_back(L'\0');
+  }
+  ::FreeEnvironmentStringsW(own);
+  for (const std::wstring& entry : entries) block.append(entry).push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+
+// Runs quennix.exe in `folder` with the raw command line "quennix.exe " +
+// `tail` and standard output (and error) to `output`, until it ends.
+DWORD runWithOutput(const Folder& folder, const std::wstring& tail, HANDLE output,
+                    const std::vector<std::wstring>& environment = {}) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = INVALID_HANDLE_VALUE;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  std::wstring block = environmentWith(environment);
+  std::wstring commandLine = L"quennix.exe " + tail;
+  PROCESS_INFORMATION process{};
+  BOOL started = ::CreateProcessW(wideFromUtf8(QUENNIX_BINARY).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                  CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(),
+                                  folder.path.c_str(), &startup, &process);
+  EXPECT_TRUE(started) << "cannot start " << QUENNIX_BINARY;
+  if (!started) return ~DWORD{0};
+  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
+  DWORD status = ~DWORD{0};
+  ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hProcess);
+  ::CloseHandle(process.hThread);
+  return status;
+}
+
+// The same with standard output to a file, whose bytes come back.
 ProgramRun runQuennix(const Folder& folder, const std::wstring& tail,
                       const std::vector<std::wstring>& environment = {}) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   std::wstring outputPath = folder.path + L".out";
   HANDLE output = ::CreateFileW(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  HANDLE input =
-      ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input;
-  startup.hStdOutput = output;
-  startup.hStdError = output;
-  std::wstring block;
-  if (!environment.empty()) {
-    auto nameOf = [](std::wstring_view entry) { return entry.substr(0, entry.find(L'=', 1)); };
-    wchar_t* own = ::GetEnvironmentStringsW();
-    for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
-      bool replaced = std::any_of(environment.begin(), environment.end(),
-                                  [&](const std::wstring& set) { return nameOf(set) == nameOf(entry); });
-      if (!replaced) block.append(entry).push_back(L'\0');
-    }
-    ::FreeEnvironmentStringsW(own);
-    for (const std::wstring& entry : environment) block.append(entry).push_back(L'\0');
-    block.push_back(L'\0');
-  }
-  std::wstring commandLine = L"quennix.exe " + tail;
-  PROCESS_INFORMATION process{};
   ProgramRun run;
-  BOOL started = ::CreateProcessW(wideFromUtf8(QUENNIX_BINARY).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                  CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(),
-                                  folder.path.c_str(), &startup, &process);
+  run.status = runWithOutput(folder, tail, output, environment);
   ::CloseHandle(output);
-  ::CloseHandle(input);
-  EXPECT_TRUE(started) << "cannot start " << QUENNIX_BINARY;
-  if (!started) return run;
-  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
-  ::GetExitCodeProcess(process.hProcess, &run.status);
-  ::CloseHandle(process.hProcess);
-  ::CloseHandle(process.hThread);
   Bytes bytes = readFile(outputPath);
   run.output.assign(bytes.begin(), bytes.end());
   ::DeleteFileW(outputPath.c_str());
@@ -249,22 +259,8 @@ TEST(WindowsProgram, AStandardOutputNobodyReadsNeverStopsTheRun) {
   HANDLE writer = INVALID_HANDLE_VALUE;
   ASSERT_TRUE(::CreatePipe(&reader, &writer, &inherit, 0));
   ::CloseHandle(reader);  // every write to the console now fails
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = INVALID_HANDLE_VALUE;
-  startup.hStdOutput = writer;
-  startup.hStdError = writer;
-  std::wstring commandLine = L"quennix.exe *.aifc";
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(wideFromUtf8(QUENNIX_BINARY).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                               nullptr, folder.path.c_str(), &startup, &process));
+  DWORD status = runWithOutput(folder, L"*.aifc", writer);
   ::CloseHandle(writer);
-  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
-  DWORD status = 99;
-  ::GetExitCodeProcess(process.hProcess, &status);
-  ::CloseHandle(process.hProcess);
-  ::CloseHandle(process.hThread);
   EXPECT_EQ(status, 0u);
   EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"a.aifc", "a.fda", "b.aifc", "b.fda"}));
 }
