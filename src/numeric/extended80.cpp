@@ -52,8 +52,9 @@ Uint128 roundedShiftRight(const Uint128& magnitude, int shift, bool sticky) {
 // Rounds (magnitude + a fraction below its last bit, when sticky) * 2^power2
 // to an Extended80, nearest, ties to even.
 Extended80 roundAndPack(bool negative, const Uint128& magnitude, int power2, bool sticky) {
-  if (bitLength(magnitude) == 0) return zero(negative);
-  int shift = bitLength(magnitude) - 64;
+  int length = bitLength(magnitude);
+  if (length == 0) return zero(negative);
+  int shift = length - 64;
   if (power2 + shift < kMinPower2) shift = kMinPower2 - power2;  // denormal grid
   Uint128 rounded = shift <= 0 ? shiftLeft(magnitude, -shift) : roundedShiftRight(magnitude, shift, sticky);
   assert(shift > 0 || !sticky);

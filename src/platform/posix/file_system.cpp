@@ -213,7 +213,9 @@ OutputNameCheck PosixFileSystem::checkOutputName(const std::string& name, const 
   struct stat entry;
   if (::lstat(name.c_str(), &entry) != 0) return OutputNameCheck{};
   OutputNameCheck check{OutputNameState::free, identityFrom(entry)};
-  if (identityOf(name) == input.identity()) {
+  // Only a link needs a second look to find the file it stands for.
+  std::optional<FileIdentity> file = S_ISLNK(entry.st_mode) ? identityOf(name) : check.existing;
+  if (file == input.identity()) {
     check.state = OutputNameState::input;
   } else if (S_ISDIR(entry.st_mode)) {
     check.state = OutputNameState::blocked;

@@ -219,7 +219,10 @@ OutputNameCheck Win32FileSystem::checkOutputName(const std::string& name, const 
     return OutputNameCheck{OutputNameState::blocked, std::nullopt};  // a device name: CON, NUL, COM1
   }
   OutputNameCheck check{OutputNameState::free, identityFrom(info)};
-  if (identityOf(name) == input.identity()) {
+  // Only a reparse point (a link) needs a second open to find the file it stands for.
+  bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  std::optional<FileIdentity> file = link ? identityOf(name) : check.existing;
+  if (file == input.identity()) {
     check.state = OutputNameState::input;
   } else if ((info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
     check.state = OutputNameState::blocked;
